@@ -1,0 +1,1 @@
+#include "voregistry.h"

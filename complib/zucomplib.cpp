@@ -1,0 +1,6 @@
+#include "zucomplib.h"
+
+DWORD ZuCompLibVersion()
+{
+    return MAKELONG(1, 0);
+}

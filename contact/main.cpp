@@ -1,0 +1,15 @@
+// The contacts program. Its frame and list come with the contacts book's own work; for now it
+// shows an empty window of the handheld's width so the build and start-up path are exercised.
+#include <QApplication>
+#include <QLabel>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QLabel window(QStringLiteral("ZuContact"));
+    window.setWindowTitle(QStringLiteral("ZuContact"));
+    window.setAlignment(Qt::AlignCenter);
+    window.resize(240, 320);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,6 @@
+#include "zucaloption.h"
+
+DWORD ZuCalOptionVersion()
+{
+    return MAKELONG(1, 0);
+}

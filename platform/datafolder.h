@@ -1,0 +1,14 @@
+// datafolder.h - where the suite keeps its data.
+//
+// `$ZUPIMS_HOME` when set, otherwise `$XDG_DATA_HOME/zupims` (`~/.local/share/zupims` when that
+// is unset). The folder is created with mode 0700; the files in it are made 0600.
+#pragma once
+
+#include <string>
+
+// The data folder, created when missing (with its parents). Empty when it cannot be created.
+std::string ZuDataFolder();
+// A file inside the data folder ("pim.db", "registry.db").
+std::string ZuDataFile(const char* name);
+// Makes a file readable and writable by its owner only (0600); true when it is so.
+bool ZuRestrictFile(const std::string& path);

@@ -1,0 +1,217 @@
+#include "sqlite.h"
+
+#include "datafolder.h"
+#include "lasterror.h"
+
+#include <sqlite3.h>
+
+ZuSqlStmt& ZuSqlStmt::operator=(ZuSqlStmt&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = other.m_stmt;
+        other.m_stmt = nullptr;
+    }
+    return *this;
+}
+
+ZuSqlStmt::~ZuSqlStmt()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void ZuSqlStmt::bind(int i, std::int64_t v)
+{
+    sqlite3_bind_int64(m_stmt, i, v);
+}
+
+void ZuSqlStmt::bind(int i, std::string_view text)
+{
+    sqlite3_bind_text(m_stmt, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void ZuSqlStmt::bindBlob(int i, const void* data, size_t size)
+{
+    sqlite3_bind_blob(m_stmt, i, size ? data : "", static_cast<int>(size), SQLITE_TRANSIENT);
+}
+
+void ZuSqlStmt::bindNull(int i)
+{
+    sqlite3_bind_null(m_stmt, i);
+}
+
+int ZuSqlStmt::step()
+{
+    return sqlite3_step(m_stmt);
+}
+
+void ZuSqlStmt::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+std::int64_t ZuSqlStmt::int64(int col) const
+{
+    return sqlite3_column_int64(m_stmt, col);
+}
+
+std::string_view ZuSqlStmt::text(int col) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col));
+    return p ? std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(m_stmt, col))) : std::string_view();
+}
+
+const void* ZuSqlStmt::blob(int col) const
+{
+    return sqlite3_column_blob(m_stmt, col);
+}
+
+int ZuSqlStmt::bytes(int col) const
+{
+    return sqlite3_column_bytes(m_stmt, col);
+}
+
+bool ZuSqlStmt::isNull(int col) const
+{
+    return sqlite3_column_type(m_stmt, col) == SQLITE_NULL;
+}
+
+ZuSqlite::~ZuSqlite()
+{
+    close();
+}
+
+DWORD ZuSqlite::errorCode(int rc)
+{
+    switch (rc & 0xFF) {
+    case SQLITE_OK: return ERROR_SUCCESS;
+    case SQLITE_NOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return ERROR_ACCESS_DENIED;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return ERROR_FILE_CORRUPT;
+    case SQLITE_FULL: return ERROR_DISK_FULL;
+    case SQLITE_CANTOPEN: return ERROR_FILE_NOT_FOUND;
+    case SQLITE_TOOBIG:
+    case SQLITE_RANGE:
+    case SQLITE_MISUSE: return ERROR_INVALID_PARAMETER;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return ERROR_TIMEOUT;
+    default: return ERROR_WRITE_FAULT;
+    }
+}
+
+bool ZuSqlite::fail(int rc, const char* what)
+{
+    std::string detail = m_path.empty() ? std::string("store") : m_path;
+    detail += ": ";
+    detail += what;
+    detail += ": ";
+    detail += m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+    ZuSetLastError(errorCode(rc), CString::fromUtf8(detail).str());
+    return false;
+}
+
+bool ZuSqlite::open(const std::string& path, bool readOnly)
+{
+    close();
+    m_path = path;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
+        | SQLITE_OPEN_NOMUTEX;
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(rc, "cannot open");
+        close();
+        m_path = path;
+        return false;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 10000);
+    if (!readOnly)
+        ZuRestrictFile(path);
+    // Reading the schema here tells a file that is not a store at once.
+    if (!exec("PRAGMA foreign_keys=OFF; SELECT count(*) FROM sqlite_schema;")) {
+        close();
+        return false;
+    }
+    if (!readOnly && !exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
+        close();
+        return false;
+    }
+    if (!readOnly) {
+        ZuRestrictFile(path + "-wal");
+        ZuRestrictFile(path + "-shm");
+    }
+    return true;
+}
+
+void ZuSqlite::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool ZuSqlite::exec(const char* sql)
+{
+    if (!m_db) {
+        ZuSetLastError(ERROR_INVALID_HANDLE, L"store is not open");
+        return false;
+    }
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        return fail(rc, "cannot run a statement");
+    return true;
+}
+
+ZuSqlStmt ZuSqlite::prepare(const char* sql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    if (!m_db) {
+        ZuSetLastError(ERROR_INVALID_HANDLE, L"store is not open");
+        return ZuSqlStmt();
+    }
+    const int rc = sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        fail(rc, "cannot prepare a statement");
+        sqlite3_finalize(stmt);
+        return ZuSqlStmt();
+    }
+    return ZuSqlStmt(stmt);
+}
+
+std::int64_t ZuSqlite::lastInsertId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
+int ZuSqlite::changes() const
+{
+    return m_db ? sqlite3_changes(m_db) : 0;
+}
+
+ZuSqlTransaction::ZuSqlTransaction(ZuSqlite& db) : m_db(db)
+{
+    m_ok = m_db.exec("BEGIN IMMEDIATE");
+}
+
+ZuSqlTransaction::~ZuSqlTransaction()
+{
+    if (m_ok && !m_done)
+        sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool ZuSqlTransaction::commit()
+{
+    if (!m_ok || m_done)
+        return false;
+    if (!m_db.exec("COMMIT"))
+        return false;
+    m_done = true;
+    return true;
+}

@@ -1,0 +1,94 @@
+// sqlite.h - the one thin wrapper over SQLite's C API used by this layer.
+//
+// Connections open in WAL mode with a busy timeout, so two programs can read and write one
+// store at once; `ZuSqlTransaction` is BEGIN IMMEDIATE ... COMMIT, rolled back unless committed.
+// Result codes are mapped to the platform's ERROR_* codes once, in `ZuSqlite::fail`.
+#pragma once
+
+#include "wintypes.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class ZuSqlStmt {
+public:
+    ZuSqlStmt() = default;
+    explicit ZuSqlStmt(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    ZuSqlStmt(ZuSqlStmt&& other) noexcept : m_stmt(other.m_stmt) { other.m_stmt = nullptr; }
+    ZuSqlStmt& operator=(ZuSqlStmt&& other) noexcept;
+    ZuSqlStmt(const ZuSqlStmt&) = delete;
+    ZuSqlStmt& operator=(const ZuSqlStmt&) = delete;
+    ~ZuSqlStmt();
+
+    explicit operator bool() const { return m_stmt != nullptr; }
+    sqlite3_stmt* get() const { return m_stmt; }
+
+    // Binding counts parameters from 1, as SQLite does.
+    void bind(int i, std::int64_t v);
+    void bind(int i, std::string_view text);
+    void bindBlob(int i, const void* data, size_t size);
+    void bindNull(int i);
+
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int step();
+    void reset();
+
+    std::int64_t int64(int col) const;
+    std::string_view text(int col) const;
+    const void* blob(int col) const;
+    int bytes(int col) const;
+    bool isNull(int col) const;
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+class ZuSqlite {
+public:
+    ZuSqlite() = default;
+    ZuSqlite(const ZuSqlite&) = delete;
+    ZuSqlite& operator=(const ZuSqlite&) = delete;
+    ~ZuSqlite();
+
+    // Opens (creating when missing) the file in WAL mode; the file is made 0600. On failure sets
+    // the last error with a detail text naming the file and returns false.
+    bool open(const std::string& path, bool readOnly = false);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    sqlite3* handle() const { return m_db; }
+    const std::string& path() const { return m_path; }
+
+    // Runs statements without results; false (with the last error set) on failure.
+    bool exec(const char* sql);
+    ZuSqlStmt prepare(const char* sql);
+    std::int64_t lastInsertId() const;
+    int changes() const;
+
+    // Sets the last error from the connection's current error and returns false.
+    bool fail(int rc, const char* what);
+    static DWORD errorCode(int rc);
+
+private:
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+};
+
+// BEGIN IMMEDIATE on construction; rolls back in the destructor unless commit() succeeded.
+class ZuSqlTransaction {
+public:
+    explicit ZuSqlTransaction(ZuSqlite& db);
+    ~ZuSqlTransaction();
+    ZuSqlTransaction(const ZuSqlTransaction&) = delete;
+    ZuSqlTransaction& operator=(const ZuSqlTransaction&) = delete;
+    bool ok() const { return m_ok; }
+    bool commit();
+
+private:
+    ZuSqlite& m_db;
+    bool m_ok = false;
+    bool m_done = false;
+};

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the suite's main program on its own data folder.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+"$top/scripts/setup.sh"
+build=${ZUPIMS_BUILD_DIR:-$top/build}
+exec "$build/bin/zupim" "${@:-help}"

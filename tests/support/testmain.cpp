@@ -1,0 +1,20 @@
+// The main of every test program: a fixed locale and time zone unless the environment sets them,
+// a headless application object, then GoogleTest.
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::setenv("TZ", std::getenv("TZ") ? std::getenv("TZ") : "Asia/Seoul", 1);
+    ::tzset();
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    std::setlocale(LC_ALL, "C.UTF-8");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

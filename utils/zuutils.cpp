@@ -1,0 +1,6 @@
+#include "zuutils.h"
+
+DWORD ZuUtilsVersion()
+{
+    return MAKELONG(1, 0);
+}
