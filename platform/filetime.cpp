@@ -1,0 +1,1 @@
+#include "filetime.h"
