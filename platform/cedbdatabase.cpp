@@ -1,0 +1,916 @@
+#include "cedbdatabase.h"
+
+#include "cedbstore_p.h"
+#include "cstring.h"
+#include "datafolder.h"
+#include "lasterror.h"
+
+#include <QDebug>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+using namespace zucedb;
+
+namespace {
+
+constexpr size_t kFirstBatch = 32;
+constexpr size_t kBatch = 256;
+constexpr size_t kMaxNameLength = 32;
+
+struct Row {
+    CEOID oid = 0;
+    SortKey key;
+    std::string props;
+};
+
+std::string storePath()
+{
+    return ZuDataFile("pim.db");
+}
+
+std::int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+struct CCeDBDatabase::Impl {
+    std::string path;
+    DbInfo info;
+    int sortIndex = -1;  // -1: object id order
+    QObject* notify = nullptr;
+    std::uint64_t watchToken = 0;
+    bool open = false;
+
+    // The walk: rows[pos] is the current record; `atEnd` past the last one.
+    std::vector<Row> rows;
+    size_t pos = 0;
+    bool rowsReachEnd = false;  // nothing follows the last buffered row
+    bool atEnd = true;
+    bool direct = false;  // the current record was sought by object id
+    std::uint64_t generation = 0;
+    std::vector<CEOID> skipped;
+
+    Connection* conn()
+    {
+        Connection* c = connectionFor(path);
+        return c;
+    }
+
+    std::string orderColumns() const
+    {
+        if (sortIndex < 0)
+            return "oid";
+        const std::string i = std::to_string(sortIndex);
+        return "m" + i + ", k" + i + ", oid";
+    }
+
+    std::string selectColumns() const
+    {
+        if (sortIndex < 0)
+            return "oid, 1, 0, props";
+        const std::string i = std::to_string(sortIndex);
+        return "oid, m" + i + ", k" + i + ", props";
+    }
+
+    void readRows(ZuSqlStmt* s, size_t limit)
+    {
+        rows.clear();
+        pos = 0;
+        int rc;
+        while ((rc = s->step()) == SQLITE_ROW) {
+            Row r;
+            r.oid = static_cast<CEOID>(s->int64(0));
+            if (sortIndex >= 0)
+                r.key = readKey(*s, 1, 2);
+            const auto* p = static_cast<const char*>(s->blob(3));
+            r.props.assign(p ? p : "", static_cast<size_t>(s->bytes(3)));
+            rows.push_back(std::move(r));
+        }
+        s->reset();
+        rowsReachEnd = rows.size() < limit;
+        atEnd = rows.empty();
+        generation = writeGeneration().load();
+        if (rc != SQLITE_DONE)
+            conn()->db().fail(rc, "cannot read records");
+    }
+
+    // Fills the buffer from the first record.
+    bool fetchFirst(size_t limit)
+    {
+        Connection* c = conn();
+        if (!c)
+            return false;
+        ZuSqlStmt* s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 ORDER BY " + orderColumns()
+            + " LIMIT ?2");
+        if (!s)
+            return false;
+        s->bind(1, info.id);
+        s->bind(2, static_cast<std::int64_t>(limit));
+        readRows(s, limit);
+        return true;
+    }
+
+    // Fills the buffer from the position of `from` (inclusive or not).
+    bool fetchFrom(const Row& from, bool inclusive, size_t limit)
+    {
+        Connection* c = conn();
+        if (!c)
+            return false;
+        const char* op = inclusive ? ">=" : ">";
+        ZuSqlStmt* s = nullptr;
+        if (sortIndex < 0) {
+            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 AND oid " + op + " ?2 ORDER BY oid LIMIT ?3");
+            if (!s)
+                return false;
+            s->bind(1, info.id);
+            s->bind(2, static_cast<std::int64_t>(from.oid));
+            s->bind(3, static_cast<std::int64_t>(limit));
+        } else {
+            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 AND (" + orderColumns() + ") " + op
+                + " (?2, ?3, ?4) ORDER BY " + orderColumns() + " LIMIT ?5");
+            if (!s)
+                return false;
+            s->bind(1, info.id);
+            bindKey(*s, 2, from.key);
+            s->bind(4, static_cast<std::int64_t>(from.oid));
+            s->bind(5, static_cast<std::int64_t>(limit));
+        }
+        readRows(s, limit);
+        return true;
+    }
+
+    // Brings the buffer up to date when this program wrote since it was read.
+    bool refresh()
+    {
+        if (atEnd || generation == writeGeneration().load())
+            return true;
+        const Row current = rows[pos];
+        if (!fetchFrom(current, true, kBatch))
+            return false;
+        if (atEnd || rows[0].oid != current.oid)
+            direct = false;
+        return true;
+    }
+
+    bool advance()
+    {
+        if (atEnd)
+            return false;
+        direct = false;
+        if (pos + 1 < rows.size()) {
+            ++pos;
+            return true;
+        }
+        if (rowsReachEnd) {
+            rows.clear();
+            atEnd = true;
+            return false;
+        }
+        const Row last = rows.back();
+        return fetchFrom(last, false, kBatch) && !atEnd;
+    }
+
+    void resetWalk()
+    {
+        rows.clear();
+        pos = 0;
+        atEnd = true;
+        direct = false;
+    }
+
+    bool requireOpen() const
+    {
+        if (!open)
+            ZuSetLastError(ERROR_INVALID_HANDLE, L"the database is not open");
+        return open;
+    }
+};
+
+CCeDBDatabase::CCeDBDatabase() : d(std::make_unique<Impl>()) {}
+
+CCeDBDatabase::~CCeDBDatabase()
+{
+    Close();
+}
+
+CCeDBDatabase* CCeDBDatabase::FromHandle(HANDLE h)
+{
+    auto* db = static_cast<CCeDBDatabase*>(h);
+    if (!db || !db->IsOpen()) {
+        ZuSetLastError(ERROR_INVALID_HANDLE, L"the database handle is not open");
+        return nullptr;
+    }
+    return db;
+}
+
+BOOL CCeDBDatabase::Exists(const wchar_t* name)
+{
+    if (!name || !*name)
+        return FALSE;
+    Connection* c = connectionFor(storePath());
+    DbInfo info;
+    return c && c->findDb(name, info);
+}
+
+BOOL CCeDBDatabase::Create(const wchar_t* name, DWORD type, WORD numSortOrders, const SORTORDERSPEC* sortOrders)
+{
+    Close();
+    if (!name || !*name || std::wcslen(name) > kMaxNameLength || numSortOrders > CEDB_MAXSORTORDER
+        || (numSortOrders && !sortOrders)) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"a database needs a name of 1 to 32 characters and at most four sort orders");
+        return FALSE;
+    }
+    std::string sorts;
+    for (WORD i = 0; i < numSortOrders; ++i) {
+        const SORTORDERSPEC& s = sortOrders[i];
+        if (!ZuIsValidPropType(TypeFromPropID(s.propid))
+            || (s.dwFlags & ~CEDB_SORT_CASEINSENSITIVE) != 0) {
+            ZuSetLastError(ERROR_INVALID_PARAMETER, L"a sort order is not supported (ascending or case-insensitive only)");
+            return FALSE;
+        }
+        for (int b = 0; b < 4; ++b)
+            sorts += static_cast<char>((s.propid >> (8 * b)) & 0xFF);
+        for (int b = 0; b < 4; ++b)
+            sorts += static_cast<char>((s.dwFlags >> (8 * b)) & 0xFF);
+    }
+    const std::string path = storePath();
+    Connection* c = connectionFor(path);
+    if (!c)
+        return FALSE;
+    {
+        ZuSqlTransaction tx(c->db());
+        if (!tx.ok())
+            return FALSE;
+        ZuSqlStmt* s = c->stmt("INSERT INTO zu_db(name, type, sorts) VALUES(?1, ?2, ?3)");
+        if (!s)
+            return FALSE;
+        s->bind(1, CString(name).toUtf8());
+        s->bind(2, static_cast<std::int64_t>(type));
+        s->bindBlob(3, sorts.data(), sorts.size());
+        const int rc = s->step();
+        s->reset();
+        if (rc != SQLITE_DONE) {
+            if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+                ZuSetLastError(ERROR_ALREADY_EXISTS, std::wstring(L"a database named \"") + name + L"\" exists");
+            else
+                c->db().fail(rc, "cannot create a database");
+            return FALSE;
+        }
+        if (!tx.commit())
+            return FALSE;
+    }
+    return Open(name);
+}
+
+BOOL CCeDBDatabase::DeleteDatabase(const wchar_t* name)
+{
+    if (!name || !*name) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no database name");
+        return FALSE;
+    }
+    Connection* c = connectionFor(storePath());
+    if (!c)
+        return FALSE;
+    DbInfo info;
+    if (!c->findDb(name, info))
+        return FALSE;
+    ZuSqlTransaction tx(c->db());
+    if (!tx.ok())
+        return FALSE;
+    for (const char* sql : {"DELETE FROM zu_rec WHERE db=?1", "DELETE FROM zu_changes WHERE db=?1", "DELETE FROM zu_db WHERE id=?1"}) {
+        ZuSqlStmt* s = c->stmt(sql);
+        if (!s)
+            return FALSE;
+        s->bind(1, info.id);
+        const int rc = s->step();
+        s->reset();
+        if (rc != SQLITE_DONE)
+            return c->db().fail(rc, "cannot delete a database");
+    }
+    if (!tx.commit())
+        return FALSE;
+    writeGeneration().fetch_add(1);
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::Delete()
+{
+    if (!d->requireOpen())
+        return FALSE;
+    Connection* c = d->conn();
+    DbInfo info;
+    if (!c || !c->findDbById(d->info.id, info))
+        return FALSE;
+    ZuSqlStmt* s = c->stmt("SELECT name FROM zu_db WHERE id=?1");
+    if (!s)
+        return FALSE;
+    s->bind(1, d->info.id);
+    std::wstring name;
+    if (s->step() == SQLITE_ROW)
+        name = CString::fromUtf8(s->text(0)).str();
+    s->reset();
+    Close();
+    return DeleteDatabase(name.c_str());
+}
+
+BOOL CCeDBDatabase::Open(const wchar_t* name, const CCeDBProp* sortProp, QObject* notifyWindow)
+{
+    Close();
+    if (!name || !*name) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no database name");
+        return FALSE;
+    }
+    const std::string path = storePath();
+    Connection* c = connectionFor(path);
+    if (!c)
+        return FALSE;
+    DbInfo info;
+    if (!c->findDb(name, info))
+        return FALSE;
+    int sortIndex = -1;
+    if (sortProp && sortProp->GetPropId() != 0) {
+        for (size_t i = 0; i < info.sorts.size(); ++i) {
+            if (info.sorts[i].propid == sortProp->GetPropId()) {
+                sortIndex = static_cast<int>(i);
+                break;
+            }
+        }
+        if (sortIndex < 0) {
+            ZuSetLastError(ERROR_INVALID_PARAMETER,
+                std::wstring(L"database \"") + name + L"\" has no sort order on that property");
+            return FALSE;
+        }
+    }
+    d->path = path;
+    d->info = info;
+    d->sortIndex = sortIndex;
+    d->notify = notifyWindow;
+    d->skipped.clear();
+    if (notifyWindow)
+        d->watchToken = watch(path, info.id, notifyWindow, c->lastChangeSeq());
+    d->open = true;
+    d->resetWalk();
+    if (!d->fetchFirst(kFirstBatch)) {
+        Close();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::Close()
+{
+    if (d->watchToken) {
+        unwatch(d->watchToken);
+        d->watchToken = 0;
+    }
+    d->open = false;
+    d->notify = nullptr;
+    d->resetWalk();
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::IsOpen() const
+{
+    return d->open;
+}
+
+CEOID CCeDBDatabase::GetDatabaseOid() const
+{
+    return d->open ? static_cast<CEOID>(d->info.id) : 0;
+}
+
+const std::vector<CEOID>& CCeDBDatabase::SkippedOids() const
+{
+    return d->skipped;
+}
+
+DWORD CCeDBDatabase::GetRecordCount()
+{
+    if (!d->requireOpen())
+        return 0;
+    Connection* c = d->conn();
+    if (!c)
+        return 0;
+    ZuSqlStmt* s = c->stmt("SELECT count FROM zu_db WHERE id=?1");
+    if (!s)
+        return 0;
+    s->bind(1, d->info.id);
+    DWORD n = 0;
+    if (s->step() == SQLITE_ROW)
+        n = static_cast<DWORD>(s->int64(0));
+    s->reset();
+    return n;
+}
+
+BOOL CCeDBDatabase::IsEOF() const
+{
+    return !d->open || d->atEnd;
+}
+
+CEOID CCeDBDatabase::GetCurrentOid() const
+{
+    return (d->open && !d->atEnd) ? d->rows[d->pos].oid : 0;
+}
+
+BOOL CCeDBDatabase::SeekFirst()
+{
+    if (!d->requireOpen())
+        return FALSE;
+    d->direct = false;
+    if (!d->fetchFirst(kFirstBatch))
+        return FALSE;
+    if (d->atEnd) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::SeekNext()
+{
+    if (!d->requireOpen() || !d->refresh())
+        return FALSE;
+    if (!d->advance()) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::SeekToRecord(CEOID oid)
+{
+    if (!d->requireOpen())
+        return FALSE;
+    Connection* c = d->conn();
+    if (!c)
+        return FALSE;
+    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE oid=?1 AND db=?2");
+    if (!s)
+        return FALSE;
+    s->bind(1, static_cast<std::int64_t>(oid));
+    s->bind(2, d->info.id);
+    d->readRows(s, 2);
+    d->rowsReachEnd = false;  // what follows is read when the walk moves on
+    if (d->atEnd) {
+        ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
+        return FALSE;
+    }
+    d->direct = true;
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::SeekToIndex(DWORD index)
+{
+    if (!d->requireOpen())
+        return FALSE;
+    Connection* c = d->conn();
+    if (!c)
+        return FALSE;
+    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE db=?1 ORDER BY " + d->orderColumns()
+        + " LIMIT ?2 OFFSET ?3");
+    if (!s)
+        return FALSE;
+    s->bind(1, d->info.id);
+    s->bind(2, static_cast<std::int64_t>(kFirstBatch));
+    s->bind(3, static_cast<std::int64_t>(index));
+    d->readRows(s, kFirstBatch);
+    d->direct = false;
+    if (d->atEnd) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::SeekValueFirstEqual(const CCeDBProp& value)
+{
+    if (!d->requireOpen())
+        return FALSE;
+    if (d->sortIndex < 0 || value.GetPropId() != d->info.sorts[static_cast<size_t>(d->sortIndex)].propid) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"a value seek needs a database opened sorted by that property");
+        return FALSE;
+    }
+    Row from;
+    from.key = sortKeyOfValue(value, d->info.sorts[static_cast<size_t>(d->sortIndex)]);
+    from.oid = 0;
+    if (!d->fetchFrom(from, true, kFirstBatch))
+        return FALSE;
+    d->direct = false;
+    if (d->atEnd || d->rows[0].key.missing != 0 || d->rows[0].key.kind != from.key.kind || d->rows[0].key.i != from.key.i
+        || d->rows[0].key.s != from.key.s) {
+        d->resetWalk();
+        ZuSetLastError(ERROR_NOT_FOUND, L"no record with that value");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::ReadCurrRecord(CCeDBRecord* record)
+{
+    if (!record) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no record to read into");
+        return FALSE;
+    }
+    if (!d->requireOpen() || !d->refresh())
+        return FALSE;
+    while (!d->atEnd) {
+        const Row& row = d->rows[d->pos];
+        const bool direct = d->direct;
+        if (decodeProps(row.props.data(), row.props.size(), record->props())) {
+            record->SetOid(row.oid);
+            d->advance();
+            return TRUE;
+        }
+        const CEOID bad = row.oid;
+        d->skipped.push_back(bad);
+        qWarning("pim.db: record %u cannot be decoded and is skipped", bad);
+        d->advance();
+        if (direct) {
+            record->DeleteAllProps();
+            ZuSetLastError(ERROR_FILE_CORRUPT, L"record " + std::to_wstring(bad) + L" cannot be decoded");
+            return FALSE;
+        }
+    }
+    record->DeleteAllProps();
+    SetLastError(ERROR_NO_MORE_ITEMS);
+    return FALSE;
+}
+
+CEOID CCeDBDatabase::WriteProps(CEOID oid, const CEPROPVAL* props, WORD count)
+{
+    if (!d->requireOpen())
+        return 0;
+    if (count && !props) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no properties to write");
+        return 0;
+    }
+    CCeDBRecord rec;
+    for (WORD i = 0; i < count; ++i)
+        rec.props().emplace_back(props[i]);
+    return WriteRecord(rec, oid);
+}
+
+CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
+{
+    if (!d->requireOpen())
+        return 0;
+    for (const CCeDBProp& p : record.props()) {
+        if (!ZuIsValidPropType(p.GetType())) {
+            ZuSetLastError(ERROR_INVALID_PARAMETER, L"a property has an unknown value type");
+            return 0;
+        }
+    }
+    Connection* c = d->conn();
+    if (!c)
+        return 0;
+    ZuSqlTransaction tx(c->db());
+    if (!tx.ok())
+        return 0;
+    DbInfo info;  // read again inside the transaction: the database may be gone
+    if (!c->findDbById(d->info.id, info))
+        return 0;
+
+    std::deque<CCeDBProp> merged;
+    if (oid != 0) {
+        ZuSqlStmt* s = c->stmt("SELECT props FROM zu_rec WHERE oid=?1 AND db=?2");
+        if (!s)
+            return 0;
+        s->bind(1, static_cast<std::int64_t>(oid));
+        s->bind(2, info.id);
+        const int rc = s->step();
+        if (rc != SQLITE_ROW) {
+            s->reset();
+            if (rc == SQLITE_DONE)
+                ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
+            else
+                c->db().fail(rc, "cannot read a record");
+            return 0;
+        }
+        const bool ok = decodeProps(s->blob(0), static_cast<size_t>(s->bytes(0)), merged);
+        s->reset();
+        if (!ok) {
+            ZuSetLastError(ERROR_FILE_CORRUPT, L"record " + std::to_wstring(oid) + L" cannot be decoded");
+            return 0;
+        }
+    }
+    for (const CCeDBProp& p : record.props()) {
+        auto same = std::find_if(merged.begin(), merged.end(), [&](const CCeDBProp& m) { return m.GetPropId() == p.GetPropId(); });
+        if (p.GetFlags() & CEDB_PROPDELETE) {
+            if (same != merged.end())
+                merged.erase(same);
+            continue;
+        }
+        if (same != merged.end()) {
+            *same = p;
+            same->SetFlags(0);
+        } else {
+            merged.push_back(p);
+            merged.back().SetFlags(0);
+        }
+    }
+    std::string encoded;
+    if (!encodeProps(merged, encoded))
+        return 0;
+
+    SortKey keys[kMaxSortOrders];
+    for (size_t i = 0; i < info.sorts.size(); ++i)
+        keys[i] = sortKeyOf(merged, info.sorts[i]);
+
+    ZuSqlStmt* w = oid == 0
+        ? c->stmt("INSERT INTO zu_rec(db, props, m0, k0, m1, k1, m2, k2, m3, k3) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
+        : c->stmt("UPDATE zu_rec SET db=?1, props=?2, m0=?3, k0=?4, m1=?5, k1=?6, m2=?7, k2=?8, m3=?9, k3=?10 WHERE oid=?11");
+    if (!w)
+        return 0;
+    w->bind(1, info.id);
+    w->bindBlob(2, encoded.data(), encoded.size());
+    for (int i = 0; i < kMaxSortOrders; ++i)
+        bindKey(*w, 3 + 2 * i, keys[i]);
+    if (oid != 0)
+        w->bind(11, static_cast<std::int64_t>(oid));
+    int rc = w->step();
+    w->reset();
+    if (rc != SQLITE_DONE) {
+        c->db().fail(rc, "cannot write a record");
+        return 0;
+    }
+    std::int64_t written = oid;
+    if (oid == 0) {
+        written = c->db().lastInsertId();
+        if (written <= 0 || written > 0xFFFFFFFFll) {
+            ZuSetLastError(ERROR_DISK_FULL, L"the store has used up its object ids");
+            return 0;
+        }
+        ZuSqlStmt* n = c->stmt("UPDATE zu_db SET count = count + 1 WHERE id=?1");
+        if (!n)
+            return 0;
+        n->bind(1, info.id);
+        rc = n->step();
+        n->reset();
+        if (rc != SQLITE_DONE) {
+            c->db().fail(rc, "cannot count a record");
+            return 0;
+        }
+    }
+    ZuSqlStmt* log = c->stmt("INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, ?3, ?4)");
+    if (!log)
+        return 0;
+    log->bind(1, info.id);
+    log->bind(2, written);
+    log->bind(3, static_cast<std::int64_t>(oid == 0 ? kCreated : kChanged));
+    log->bind(4, nowMs());
+    rc = log->step();
+    log->reset();
+    if (rc != SQLITE_DONE) {
+        c->db().fail(rc, "cannot log a change");
+        return 0;
+    }
+    // The change log keeps ten minutes; watchers look every few tens of milliseconds.
+    if ((c->db().lastInsertId() & 0xFF) == 0) {
+        ZuSqlStmt* prune = c->stmt("DELETE FROM zu_changes WHERE at < ?1");
+        if (prune) {
+            prune->bind(1, nowMs() - 10 * 60 * 1000);
+            prune->step();
+            prune->reset();
+        }
+    }
+    if (!tx.commit())
+        return 0;
+    writeGeneration().fetch_add(1);
+    return static_cast<CEOID>(written);
+}
+
+BOOL CCeDBDatabase::AddRecord(CCeDBRecord* record)
+{
+    if (!record) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no record to write");
+        return FALSE;
+    }
+    const CEOID oid = WriteRecord(*record, 0);
+    if (!oid)
+        return FALSE;
+    record->SetOid(oid);
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::WriteCurrRecord(CCeDBRecord* record)
+{
+    if (!record || !record->GetOid()) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"the record has no object id");
+        return FALSE;
+    }
+    return WriteRecord(*record, record->GetOid()) != 0;
+}
+
+BOOL CCeDBDatabase::DeleteRecord(CEOID oid)
+{
+    if (!d->requireOpen())
+        return FALSE;
+    if (!oid) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"no object id");
+        return FALSE;
+    }
+    Connection* c = d->conn();
+    if (!c)
+        return FALSE;
+    ZuSqlTransaction tx(c->db());
+    if (!tx.ok())
+        return FALSE;
+    ZuSqlStmt* s = c->stmt("DELETE FROM zu_rec WHERE oid=?1 AND db=?2");
+    if (!s)
+        return FALSE;
+    s->bind(1, static_cast<std::int64_t>(oid));
+    s->bind(2, d->info.id);
+    int rc = s->step();
+    s->reset();
+    if (rc != SQLITE_DONE)
+        return c->db().fail(rc, "cannot delete a record");
+    if (c->db().changes() != 1) {
+        ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
+        return FALSE;
+    }
+    for (const char* sql : {"UPDATE zu_db SET count = max(count - 1, 0) WHERE id=?1",
+             "INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, 3, ?3)"}) {
+        ZuSqlStmt* u = c->stmt(sql);
+        if (!u)
+            return FALSE;
+        u->bind(1, d->info.id);
+        if (std::strstr(sql, "INSERT")) {
+            u->bind(2, static_cast<std::int64_t>(oid));
+            u->bind(3, nowMs());
+        }
+        rc = u->step();
+        u->reset();
+        if (rc != SQLITE_DONE)
+            return c->db().fail(rc, "cannot delete a record");
+    }
+    if (!tx.commit())
+        return FALSE;
+    writeGeneration().fetch_add(1);
+    return TRUE;
+}
+
+BOOL CCeDBDatabase::DeleteCurrRecord()
+{
+    const CEOID oid = GetCurrentOid();
+    if (!oid) {
+        SetLastError(ERROR_NO_MORE_ITEMS);
+        return FALSE;
+    }
+    return DeleteRecord(oid);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Kernel calls
+
+void* LocalAlloc(UINT flags, size_t bytes)
+{
+    void* p = std::malloc(bytes ? bytes : 1);
+    if (p && (flags & LMEM_ZEROINIT))
+        std::memset(p, 0, bytes ? bytes : 1);
+    return p;
+}
+
+void* LocalFree(void* p)
+{
+    std::free(p);
+    return nullptr;
+}
+
+CEOID CeSeekDatabase(HANDLE h, DWORD seekType, std::uintptr_t value, DWORD* index)
+{
+    CCeDBDatabase* db = CCeDBDatabase::FromHandle(h);
+    if (!db)
+        return 0;
+    BOOL ok = FALSE;
+    switch (seekType) {
+    case CEDB_SEEK_CEOID: ok = db->SeekToRecord(static_cast<CEOID>(value)); break;
+    case CEDB_SEEK_BEGINNING:
+        ok = db->SeekToIndex(static_cast<DWORD>(value));
+        if (ok && index)
+            *index = static_cast<DWORD>(value);
+        break;
+    case CEDB_SEEK_CURRENT:
+        ok = !db->IsEOF();
+        for (std::uintptr_t i = 0; ok && i < value; ++i)
+            ok = db->SeekNext();
+        break;
+    case CEDB_SEEK_VALUEFIRSTEQUAL: {
+        const auto* v = reinterpret_cast<const CEPROPVAL*>(value);
+        if (!v) {
+            ZuSetLastError(ERROR_INVALID_PARAMETER, L"no value to seek");
+            return 0;
+        }
+        ok = db->SeekValueFirstEqual(CCeDBProp(*v));
+        break;
+    }
+    default: ZuSetLastError(ERROR_INVALID_PARAMETER, L"unsupported seek"); return 0;
+    }
+    return ok ? db->GetCurrentOid() : 0;
+}
+
+CEOID CeReadRecordPropsEx(HANDLE h, DWORD flags, WORD* propCount, const CEPROPID* propIds, BYTE** buffer,
+    DWORD* bufferSize, HANDLE /*heap*/)
+{
+    CCeDBDatabase* db = CCeDBDatabase::FromHandle(h);
+    if (!db)
+        return 0;
+    if (!propCount || !buffer || !bufferSize) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"missing output arguments");
+        return 0;
+    }
+    CCeDBRecord rec;
+    if (!db->ReadCurrRecord(&rec))
+        return 0;
+    const CEOID oid = rec.GetOid();
+    std::vector<CCeDBProp> chosen;
+    if (propIds) {
+        for (WORD i = 0; i < *propCount; ++i) {
+            if (const CCeDBProp* p = rec.GetFullIdProp(propIds[i])) {
+                chosen.push_back(*p);
+            } else {
+                CCeDBProp missing;
+                missing.SetPropId(propIds[i]);
+                missing.SetFlags(CEDB_PROPNOTFOUND);
+                chosen.push_back(missing);
+            }
+        }
+    } else {
+        chosen.assign(rec.props().begin(), rec.props().end());
+    }
+    // Layout: the CEPROPVAL array, then strings (wchar_t, terminated) and BLOB bytes.
+    size_t need = chosen.size() * sizeof(CEPROPVAL);
+    for (const CCeDBProp& p : chosen) {
+        if (p.GetFlags() & CEDB_PROPNOTFOUND)
+            continue;
+        if (p.GetType() == CEVT_LPWSTR)
+            need += (p.rawString().size() + 1) * sizeof(wchar_t);
+        else if (p.GetType() == CEVT_BLOB)
+            need += (p.rawBytes().size() + alignof(CEPROPVAL) - 1) / alignof(CEPROPVAL) * alignof(CEPROPVAL);
+    }
+    if (need > 0xFFFFFFFFu) {
+        ZuSetLastError(ERROR_NOT_ENOUGH_MEMORY, L"the record is too large to read into one buffer");
+        return 0;
+    }
+    if (!*buffer || *bufferSize < need) {
+        if (!(flags & CEDB_ALLOWREALLOC)) {
+            *bufferSize = static_cast<DWORD>(need);
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        void* fresh = LocalAlloc(LPTR, need);
+        if (!fresh) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+        LocalFree(*buffer);
+        *buffer = static_cast<BYTE*>(fresh);
+        *bufferSize = static_cast<DWORD>(need);
+    }
+    auto* vals = reinterpret_cast<CEPROPVAL*>(*buffer);
+    BYTE* data = *buffer + chosen.size() * sizeof(CEPROPVAL);
+    for (size_t i = 0; i < chosen.size(); ++i) {
+        CCeDBProp& p = chosen[i];
+        CEPROPVAL v = p.AsPropVal();
+        if (p.GetFlags() & CEDB_PROPNOTFOUND) {
+            v.val = CEVALUNION();
+        } else if (p.GetType() == CEVT_LPWSTR) {
+            const size_t bytes = (p.rawString().size() + 1) * sizeof(wchar_t);
+            std::memcpy(data, p.rawString().c_str(), bytes);
+            v.val.lpwstr = reinterpret_cast<LPWSTR>(data);
+            data += bytes;
+        } else if (p.GetType() == CEVT_BLOB) {
+            const size_t bytes = p.rawBytes().size();
+            if (bytes)
+                std::memcpy(data, p.rawBytes().data(), bytes);
+            v.val.blob.dwCount = static_cast<DWORD>(bytes);
+            v.val.blob.lpb = bytes ? data : nullptr;
+            data += (bytes + alignof(CEPROPVAL) - 1) / alignof(CEPROPVAL) * alignof(CEPROPVAL);
+        }
+        std::memcpy(&vals[i], &v, sizeof(CEPROPVAL));
+    }
+    *propCount = static_cast<WORD>(chosen.size());
+    return oid;
+}
+
+CEOID CeWriteRecordProps(HANDLE h, CEOID oid, WORD propCount, const CEPROPVAL* props)
+{
+    CCeDBDatabase* db = CCeDBDatabase::FromHandle(h);
+    if (!db)
+        return 0;
+    return db->WriteProps(oid, props, propCount);
+}
+
+BOOL CeDeleteRecord(HANDLE h, CEOID oid)
+{
+    CCeDBDatabase* db = CCeDBDatabase::FromHandle(h);
+    if (!db)
+        return FALSE;
+    return db->DeleteRecord(oid);
+}

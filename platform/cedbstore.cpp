@@ -1,0 +1,583 @@
+#include "cedbstore_p.h"
+
+#include "cstring.h"
+#include "lasterror.h"
+#include "windowmessage.h"
+
+#include <QChar>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace zucedb {
+
+// ---------------------------------------------------------------------------------------------
+// Encoding
+
+namespace {
+
+void putU16(std::string& out, std::uint32_t v)
+{
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+void putU32(std::string& out, std::uint32_t v)
+{
+    putU16(out, v & 0xFFFF);
+    putU16(out, v >> 16);
+}
+
+std::uint32_t getU16(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+
+std::uint32_t getU32(const unsigned char* p)
+{
+    return getU16(p) | (getU16(p + 2) << 16);
+}
+
+size_t fixedSize(WORD type)
+{
+    switch (type) {
+    case CEVT_I2:
+    case CEVT_UI2: return 2;
+    case CEVT_I4:
+    case CEVT_UI4: return 4;
+    case CEVT_FILETIME: return 8;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+bool encodeProps(const std::deque<CCeDBProp>& props, std::string& out)
+{
+    out.clear();
+    if (props.size() > 0xFFFF) {
+        ZuSetLastError(ERROR_INVALID_PARAMETER, L"a record holds at most 65535 properties");
+        return false;
+    }
+    putU16(out, static_cast<std::uint32_t>(props.size()));
+    for (const CCeDBProp& p : props) {
+        const WORD type = p.GetType();
+        putU32(out, p.GetPropId());
+        if (const size_t n = fixedSize(type)) {
+            putU32(out, static_cast<std::uint32_t>(n));
+            const auto v = static_cast<std::uint64_t>(p.rawInt());
+            for (size_t i = 0; i < n; ++i)
+                out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        } else if (type == CEVT_LPWSTR) {
+            const std::u16string u = ZuToUtf16(p.rawString());
+            const size_t bytes = u.size() * 2;
+            if (bytes > CEDB_MAXVALUESIZE) {
+                ZuSetLastError(ERROR_INVALID_PARAMETER, L"a string value is larger than 16 MiB");
+                return false;
+            }
+            putU32(out, static_cast<std::uint32_t>(bytes));
+            for (char16_t c : u)
+                putU16(out, c);
+        } else if (type == CEVT_BLOB) {
+            const auto& b = p.rawBytes();
+            if (b.size() > CEDB_MAXVALUESIZE) {
+                ZuSetLastError(ERROR_INVALID_PARAMETER, L"a byte value is larger than 16 MiB");
+                return false;
+            }
+            putU32(out, static_cast<std::uint32_t>(b.size()));
+            out.append(reinterpret_cast<const char*>(b.data()), b.size());
+        } else {
+            ZuSetLastError(ERROR_INVALID_PARAMETER, L"a property has an unknown value type");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out)
+{
+    const auto* p = static_cast<const unsigned char*>(data);
+    if (!p || size < 2)
+        return false;
+    const size_t n = getU16(p);
+    size_t at = 2;
+    out.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        if (size - at < 8)
+            return false;
+        const CEPROPID id = getU32(p + at);
+        const size_t len = getU32(p + at + 4);
+        at += 8;
+        if (len > size - at)
+            return false;
+        const WORD type = TypeFromPropID(id);
+        CCeDBProp& prop = out[i];
+        if (const size_t fixed = fixedSize(type)) {
+            if (len != fixed)
+                return false;
+            std::uint64_t v = 0;
+            for (size_t b = 0; b < fixed; ++b)
+                v |= static_cast<std::uint64_t>(p[at + b]) << (8 * b);
+            std::int64_t value = static_cast<std::int64_t>(v);
+            if (type == CEVT_I2)
+                value = static_cast<std::int16_t>(v);
+            else if (type == CEVT_I4)
+                value = static_cast<std::int32_t>(v);
+            prop.setRaw(id, value);
+            prop.rawString().clear();
+            prop.rawBytes().clear();
+        } else if (type == CEVT_LPWSTR) {
+            if (len % 2)
+                return false;
+            prop.setRaw(id, 0);
+            std::wstring& s = prop.rawString();
+            s.resize(len / 2);
+            size_t w = 0;
+            for (size_t c = 0; c < len / 2; ++c) {
+                const char16_t u = static_cast<char16_t>(getU16(p + at + 2 * c));
+                if (u >= 0xD800 && u <= 0xDBFF && c + 1 < len / 2) {
+                    const char16_t lo = static_cast<char16_t>(getU16(p + at + 2 * c + 2));
+                    if (lo >= 0xDC00 && lo <= 0xDFFF) {
+                        s[w++] = static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                        ++c;
+                        continue;
+                    }
+                }
+                s[w++] = static_cast<wchar_t>(u);
+            }
+            s.resize(w);
+            prop.rawBytes().clear();
+        } else if (type == CEVT_BLOB) {
+            prop.setRaw(id, 0);
+            prop.rawBytes().assign(p + at, p + at + len);
+            prop.rawString().clear();
+        } else {
+            return false;
+        }
+        at += len;
+    }
+    return at == size;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sort keys
+
+namespace {
+
+// Latin letters fold to lower case; everything else (Hangul among it) keeps its code point.
+std::string foldedUtf8(const std::wstring& s)
+{
+    QString q;
+    q.reserve(static_cast<qsizetype>(s.size()));
+    for (wchar_t wc : s) {
+        char32_t c = static_cast<char32_t>(wc);
+        if (c < 0x0250 || (c >= 0x1E00 && c < 0x1F00) || (c >= 0xFF21 && c <= 0xFF5A))
+            c = QChar::toLower(c);
+        if (c > 0x10FFFF)
+            c = 0xFFFD;
+        const char32_t one[1] = {c};
+        q += QString::fromUcs4(one, 1);
+    }
+    return q.toStdString();
+}
+
+std::string plainUtf8(const std::wstring& s)
+{
+    return QString::fromStdWString(s).toStdString();
+}
+
+} // namespace
+
+SortKey sortKeyOfValue(const CCeDBProp& p, const SortSpec& spec)
+{
+    SortKey k;
+    if (p.GetPropId() != spec.propid)
+        return k;
+    k.missing = 0;
+    switch (p.GetType()) {
+    case CEVT_LPWSTR:
+        k.kind = SortKey::Text;
+        k.s = (spec.flags & 0x2) ? foldedUtf8(p.rawString()) : plainUtf8(p.rawString());
+        break;
+    case CEVT_BLOB:
+        k.kind = SortKey::Bytes;
+        k.s.assign(reinterpret_cast<const char*>(p.rawBytes().data()), p.rawBytes().size());
+        break;
+    case CEVT_FILETIME:
+        k.i = static_cast<std::int64_t>(static_cast<std::uint64_t>(p.rawInt()) ^ 0x8000000000000000ull);
+        break;
+    default: k.i = p.rawInt(); break;
+    }
+    return k;
+}
+
+SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& spec)
+{
+    for (const CCeDBProp& p : props)
+        if (p.GetPropId() == spec.propid)
+            return sortKeyOfValue(p, spec);
+    return SortKey();
+}
+
+void bindKey(ZuSqlStmt& stmt, int index, const SortKey& key)
+{
+    stmt.bind(index, static_cast<std::int64_t>(key.missing));
+    switch (key.kind) {
+    case SortKey::Int: stmt.bind(index + 1, key.i); break;
+    case SortKey::Text: stmt.bind(index + 1, std::string_view(key.s)); break;
+    case SortKey::Bytes: stmt.bindBlob(index + 1, key.s.data(), key.s.size()); break;
+    }
+}
+
+SortKey readKey(const ZuSqlStmt& stmt, int missingCol, int keyCol)
+{
+    SortKey k;
+    k.missing = static_cast<int>(stmt.int64(missingCol));
+    switch (sqlite3_column_type(stmt.get(), keyCol)) {
+    case SQLITE_TEXT:
+        k.kind = SortKey::Text;
+        k.s = std::string(stmt.text(keyCol));
+        break;
+    case SQLITE_BLOB:
+        k.kind = SortKey::Bytes;
+        k.s.assign(static_cast<const char*>(stmt.blob(keyCol)), static_cast<size_t>(stmt.bytes(keyCol)));
+        break;
+    default:
+        k.kind = SortKey::Int;
+        k.i = stmt.int64(keyCol);
+        break;
+    }
+    return k;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Connections
+
+namespace {
+
+const char* kSchema = R"SQL(
+CREATE TABLE IF NOT EXISTS zu_db(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  name TEXT NOT NULL UNIQUE COLLATE NOCASE,
+  type INTEGER NOT NULL DEFAULT 0,
+  sorts BLOB,
+  count INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE IF NOT EXISTS zu_rec(
+  oid INTEGER PRIMARY KEY AUTOINCREMENT,
+  db INTEGER NOT NULL,
+  props BLOB NOT NULL,
+  m0 INTEGER NOT NULL DEFAULT 1, k0 NOT NULL DEFAULT 0,
+  m1 INTEGER NOT NULL DEFAULT 1, k1 NOT NULL DEFAULT 0,
+  m2 INTEGER NOT NULL DEFAULT 1, k2 NOT NULL DEFAULT 0,
+  m3 INTEGER NOT NULL DEFAULT 1, k3 NOT NULL DEFAULT 0);
+CREATE INDEX IF NOT EXISTS zu_rec_db ON zu_rec(db, oid);
+CREATE INDEX IF NOT EXISTS zu_rec_s0 ON zu_rec(db, m0, k0, oid);
+CREATE INDEX IF NOT EXISTS zu_rec_s1 ON zu_rec(db, m1, k1, oid);
+CREATE INDEX IF NOT EXISTS zu_rec_s2 ON zu_rec(db, m2, k2, oid);
+CREATE INDEX IF NOT EXISTS zu_rec_s3 ON zu_rec(db, m3, k3, oid);
+CREATE TABLE IF NOT EXISTS zu_changes(
+  seq INTEGER PRIMARY KEY AUTOINCREMENT,
+  db INTEGER NOT NULL,
+  oid INTEGER NOT NULL,
+  what INTEGER NOT NULL,
+  at INTEGER NOT NULL);
+)SQL";
+
+std::vector<SortSpec> decodeSorts(const void* data, int bytes)
+{
+    std::vector<SortSpec> sorts;
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (int at = 0; p && at + 8 <= bytes && sorts.size() < kMaxSortOrders; at += 8)
+        sorts.push_back(SortSpec{getU32(p + at), getU32(p + at + 4)});
+    return sorts;
+}
+
+} // namespace
+
+bool Connection::open(const std::string& path)
+{
+    m_stmts.clear();
+    if (!m_db.open(path))
+        return false;
+    // The schema is made once per file; a store another program is creating right now waits.
+    ZuSqlStmt probe = m_db.prepare("SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'");
+    if (!probe || probe.step() != SQLITE_ROW)
+        return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
+    if (probe.int64(0) == 0) {
+        ZuSqlTransaction tx(m_db);
+        if (!tx.ok() || !m_db.exec(kSchema) || !tx.commit())
+            return false;
+    }
+    return true;
+}
+
+ZuSqlStmt* Connection::stmt(const std::string& sql)
+{
+    auto it = m_stmts.find(sql);
+    if (it == m_stmts.end()) {
+        ZuSqlStmt s = m_db.prepare(sql.c_str());
+        if (!s)
+            return nullptr;
+        it = m_stmts.emplace(sql, std::move(s)).first;
+    }
+    it->second.reset();
+    return &it->second;
+}
+
+bool Connection::findDb(const std::wstring& name, DbInfo& info)
+{
+    ZuSqlStmt* s = stmt("SELECT id, type, sorts FROM zu_db WHERE name=?1");
+    if (!s)
+        return false;
+    s->bind(1, CString(name).toUtf8());
+    const int rc = s->step();
+    if (rc != SQLITE_ROW) {
+        if (rc == SQLITE_DONE)
+            ZuSetLastError(ERROR_FILE_NOT_FOUND, L"no database named \"" + name + L"\"");
+        else
+            m_db.fail(rc, "cannot read the list of databases");
+        s->reset();
+        return false;
+    }
+    info.id = s->int64(0);
+    info.type = static_cast<DWORD>(s->int64(1));
+    info.sorts = decodeSorts(s->blob(2), s->bytes(2));
+    s->reset();
+    return true;
+}
+
+bool Connection::findDbById(std::int64_t id, DbInfo& info)
+{
+    ZuSqlStmt* s = stmt("SELECT id, type, sorts FROM zu_db WHERE id=?1");
+    if (!s)
+        return false;
+    s->bind(1, id);
+    const int rc = s->step();
+    if (rc != SQLITE_ROW) {
+        if (rc == SQLITE_DONE)
+            ZuSetLastError(ERROR_INVALID_HANDLE, L"the database was deleted");
+        else
+            m_db.fail(rc, "cannot read the list of databases");
+        s->reset();
+        return false;
+    }
+    info.id = s->int64(0);
+    info.type = static_cast<DWORD>(s->int64(1));
+    info.sorts = decodeSorts(s->blob(2), s->bytes(2));
+    s->reset();
+    return true;
+}
+
+std::int64_t Connection::lastChangeSeq()
+{
+    ZuSqlStmt* s = stmt("SELECT coalesce(max(seq), 0) FROM zu_changes");
+    if (!s || s->step() != SQLITE_ROW)
+        return 0;
+    const std::int64_t seq = s->int64(0);
+    s->reset();
+    return seq;
+}
+
+namespace {
+
+// A few connections per thread, one per store file most recently used.
+struct ThreadConnections {
+    std::vector<std::unique_ptr<Connection>> list;
+};
+thread_local ThreadConnections t_connections;
+constexpr size_t kConnectionsPerThread = 4;
+
+} // namespace
+
+Connection* connectionFor(const std::string& path)
+{
+    if (path.empty()) {
+        ZuSetLastError(ERROR_FILE_NOT_FOUND, L"the data folder cannot be created");
+        return nullptr;
+    }
+    auto& list = t_connections.list;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i]->path() == path) {
+            if (i != 0)
+                std::swap(list[0], list[i]);
+            return list[0].get();
+        }
+    }
+    auto conn = std::make_unique<Connection>();
+    if (!conn->open(path))
+        return nullptr;
+    list.insert(list.begin(), std::move(conn));
+    if (list.size() > kConnectionsPerThread)
+        list.pop_back();
+    return list[0].get();
+}
+
+std::atomic<std::uint64_t>& writeGeneration()
+{
+    static std::atomic<std::uint64_t> generation{0};
+    return generation;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notifications
+
+namespace {
+
+class Watcher {
+public:
+    static Watcher& instance()
+    {
+        static Watcher w;
+        return w;
+    }
+
+    std::uint64_t add(const std::string& path, std::int64_t dbId, QObject* target, std::int64_t afterSeq)
+    {
+        std::lock_guard lock(m_mutex);
+        const std::uint64_t token = ++m_nextToken;
+        m_targets.push_back(Target{token, path, dbId, target, afterSeq});
+        m_forceQuery = true;
+        if (!m_thread.joinable())
+            m_thread = std::thread([this] { run(); });
+        m_wake.notify_all();
+        return token;
+    }
+
+    void remove(std::uint64_t token)
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase_if(m_targets, [token](const Target& t) { return t.token == token; });
+    }
+
+    ~Watcher()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+            m_wake.notify_all();
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    struct Target {
+        std::uint64_t token;
+        std::string path;
+        std::int64_t dbId;
+        QObject* target;
+        std::int64_t lastSeq;
+    };
+    struct Source {
+        ZuSqlite db;
+        ZuSqlStmt version;
+        ZuSqlStmt changes;
+        std::int64_t dataVersion = -1;
+    };
+    struct Change {
+        std::int64_t seq, db, oid, what;
+    };
+
+    // How often the change log is looked at; a change reaches its window within about this time.
+    static constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+    void run()
+    {
+        std::map<std::string, std::unique_ptr<Source>> sources;
+        std::unique_lock lock(m_mutex);
+        while (!m_stop) {
+            m_wake.wait_for(lock, kPollInterval);
+            if (m_stop)
+                break;
+            std::map<std::string, std::int64_t> wanted;  // path -> lowest seq still to deliver
+            for (const Target& t : m_targets) {
+                auto [it, fresh] = wanted.emplace(t.path, t.lastSeq);
+                if (!fresh && t.lastSeq < it->second)
+                    it->second = t.lastSeq;
+            }
+            std::erase_if(sources, [&](const auto& s) { return !wanted.count(s.first); });
+            if (m_forceQuery) {
+                // A new target may wait for changes the last look already passed over.
+                for (auto& s : sources)
+                    s.second->dataVersion = -1;
+                m_forceQuery = false;
+            }
+            lock.unlock();
+            std::map<std::string, std::vector<Change>> found;
+            for (const auto& [path, afterSeq] : wanted)
+                poll(sources, path, afterSeq, found[path]);
+            lock.lock();
+            for (Target& t : m_targets) {
+                auto it = found.find(t.path);
+                if (it == found.end())
+                    continue;
+                for (const Change& c : it->second) {
+                    if (c.seq <= t.lastSeq)
+                        continue;
+                    t.lastSeq = c.seq;
+                    if (c.db == t.dbId)
+                        ZuPostMessage(t.target, WM_USER + static_cast<UINT>(c.what), static_cast<WPARAM>(c.oid),
+                            static_cast<LPARAM>(c.db));
+                }
+            }
+        }
+    }
+
+    static void poll(std::map<std::string, std::unique_ptr<Source>>& sources, const std::string& path,
+        std::int64_t afterSeq, std::vector<Change>& out)
+    {
+        auto& src = sources[path];
+        if (!src) {
+            src = std::make_unique<Source>();
+            if (!src->db.open(path, false)) {
+                sources.erase(path);
+                return;
+            }
+            src->version = src->db.prepare("PRAGMA data_version");
+            src->changes = src->db.prepare("SELECT seq, db, oid, what FROM zu_changes WHERE seq > ?1 ORDER BY seq");
+        }
+        if (!src->version || !src->changes)
+            return;
+        src->version.reset();
+        if (src->version.step() != SQLITE_ROW)
+            return;
+        const std::int64_t version = src->version.int64(0);
+        src->version.reset();
+        if (version == src->dataVersion)
+            return;
+        src->dataVersion = version;
+        src->changes.reset();
+        src->changes.bind(1, afterSeq);
+        while (src->changes.step() == SQLITE_ROW)
+            out.push_back(Change{src->changes.int64(0), src->changes.int64(1), src->changes.int64(2), src->changes.int64(3)});
+        src->changes.reset();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::thread m_thread;
+    bool m_stop = false;
+    bool m_forceQuery = false;
+    std::uint64_t m_nextToken = 0;
+    std::vector<Target> m_targets;
+};
+
+} // namespace
+
+std::uint64_t watch(const std::string& path, std::int64_t dbId, QObject* target, std::int64_t afterSeq)
+{
+    return Watcher::instance().add(path, dbId, target, afterSeq);
+}
+
+void unwatch(std::uint64_t token)
+{
+    if (token)
+        Watcher::instance().remove(token);
+}
+
+} // namespace zucedb

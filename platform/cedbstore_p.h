@@ -1,0 +1,112 @@
+// cedbstore_p.h - the property databases on SQLite (private to the platform layer).
+//
+// Every property database lives in `pim.db` of the data folder:
+//
+//   zu_db(id, name, type, sorts, count)   one row per database; `name` compares without
+//                                         regard to ASCII case; `sorts` holds up to four
+//                                         (property id, flags) pairs as 8-byte little-endian
+//                                         entries; `count` is the record count kept by writes
+//   zu_rec(oid, db, props, m0, k0, ... m3, k3)
+//                                         one row per record; `oid` is the object id
+//                                         (AUTOINCREMENT: never reused); `props` the encoded
+//                                         properties (below); (m_i, k_i) the sort key of the
+//                                         record for the database's i-th sort order: m_i is 0
+//                                         when the record has the sort property, 1 when not
+//                                         (those come last, with k_i = 0)
+//   zu_changes(seq, db, oid, what, at)    the change log that notifications are read from;
+//                                         written in the same transaction as the change
+//
+// Encoded properties (`props`), little-endian:
+//   offset 0  u16  number of properties n
+//   then n times:  u32 property id, u32 value length L, L bytes of value
+//     I2, UI2: 2 bytes; I4, UI4: 4 bytes; FILETIME: 8 bytes (low half first);
+//     LPWSTR: UTF-16LE code units without terminator; BLOB: the bytes
+//   Example: one I2 property 0x4003 = 1 is 01 00 | 02 00 03 40 | 02 00 00 00 | 01 00.
+//
+// Sort keys: integers and FILETIMEs are stored as integers (a FILETIME with its top bit flipped,
+// so the order holds over the whole range); strings as UTF-8, whose byte order is code point
+// order, folded to lower case for Latin letters when the order is case-insensitive; BLOBs as
+// bytes. Ties are broken by object id.
+#pragma once
+
+#include "cedbprop.h"
+#include "sqlite.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+class QObject;
+
+namespace zucedb {
+
+constexpr int kMaxSortOrders = 4;
+
+struct SortSpec {
+    CEPROPID propid = 0;
+    DWORD flags = 0;
+};
+
+struct DbInfo {
+    std::int64_t id = 0;
+    DWORD type = 0;
+    std::vector<SortSpec> sorts;
+};
+
+// A record's position in one order: (missing, key, oid).
+struct SortKey {
+    int missing = 1;
+    enum Kind { Int, Text, Bytes } kind = Int;
+    std::int64_t i = 0;
+    std::string s;  // text (UTF-8) or bytes
+};
+
+// Encoding of a record's properties; false when a value is too large or of an unknown type.
+bool encodeProps(const std::deque<CCeDBProp>& props, std::string& out);
+// Decoding into `out` (resized in place); false when the bytes are not a valid encoding.
+bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out);
+
+SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& spec);
+SortKey sortKeyOfValue(const CCeDBProp& value, const SortSpec& spec);
+void bindKey(ZuSqlStmt& stmt, int index, const SortKey& key);
+SortKey readKey(const ZuSqlStmt& stmt, int missingCol, int keyCol);
+
+// One connection to one store file, used by one thread.
+class Connection {
+public:
+    bool open(const std::string& path);
+    const std::string& path() const { return m_db.path(); }
+    ZuSqlite& db() { return m_db; }
+    // A prepared statement kept for the connection's lifetime (reset before it is handed out).
+    ZuSqlStmt* stmt(const std::string& sql);
+
+    bool findDb(const std::wstring& name, DbInfo& info);
+    bool findDbById(std::int64_t id, DbInfo& info);
+    std::int64_t lastChangeSeq();
+
+private:
+    ZuSqlite m_db;
+    std::map<std::string, ZuSqlStmt> m_stmts;
+};
+
+// The calling thread's connection to the store at `path`; null (last error set) on failure.
+Connection* connectionFor(const std::string& path);
+
+// Bumped by every write in this process; read-ahead buffers older than it are refetched.
+std::atomic<std::uint64_t>& writeGeneration();
+
+// Change kinds written to the log, as the messages they become.
+constexpr int kCreated = 1;  // WM_USER + 1
+constexpr int kDeleted = 3;  // WM_USER + 3
+constexpr int kChanged = 6;  // WM_USER + 6
+
+// Notification targets: the watcher thread posts ZuMessageEvents (WM_USER + kind, wParam the
+// record's object id, lParam the database id) for every logged change after `afterSeq`.
+// After unwatch returns, nothing more is posted for that token.
+std::uint64_t watch(const std::string& path, std::int64_t dbId, QObject* target, std::int64_t afterSeq);
+void unwatch(std::uint64_t token);
+
+} // namespace zucedb

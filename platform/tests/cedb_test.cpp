@@ -1,0 +1,654 @@
+// The property database service: databases, walks, values, writes, notifications, bad stores.
+#include "cedbdatabase.h"
+#include "lasterror.h"
+#include "testhome.h"
+#include "windowmessage.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A window that records the messages it receives, with the thread it received them on.
+class Recorder : public QObject {
+public:
+    struct Msg {
+        UINT message;
+        CEOID oid;
+    };
+    std::vector<Msg> got;
+    bool wrongThread = false;
+
+    bool event(QEvent* e) override
+    {
+        if (e->type() != ZuMessageEvent::eventType())
+            return QObject::event(e);
+        auto* m = static_cast<ZuMessageEvent*>(e);
+        if (QThread::currentThread() != thread())
+            wrongThread = true;
+        got.push_back(Msg{m->message(), static_cast<CEOID>(m->wParam())});
+        return true;
+    }
+
+    // Runs the event loop until `n` messages arrived or five seconds passed.
+    bool waitFor(size_t n)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (got.size() < n && t.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(2);
+        }
+        return got.size() >= n;
+    }
+};
+
+CCeDBRecord record(std::initializer_list<CCeDBProp> props)
+{
+    CCeDBRecord r;
+    for (const CCeDBProp& p : props)
+        r.AddProp(&p);
+    return r;
+}
+
+std::vector<std::wstring> walkStrings(CCeDBDatabase& db, WORD ident)
+{
+    std::vector<std::wstring> out;
+    CCeDBRecord r;
+    if (!db.SeekFirst())
+        return out;
+    while (db.ReadCurrRecord(&r)) {
+        const CCeDBProp* p = r.GetIdProp(ident);
+        out.push_back(p && p->GetString() ? p->GetString() : L"-");
+    }
+    return out;
+}
+
+std::string helperPath()
+{
+    return ZuTestProgramFolder() + "/cedb_helper";
+}
+
+class CeDb : public ::testing::Test {
+protected:
+    ZuTestHome home;
+};
+
+} // namespace
+
+TEST_F(CeDb, DatabasesAreCreatedFoundAndDeletedByName)
+{
+    EXPECT_FALSE(CCeDBDatabase::Exists(L"Tasks Database"));
+    CCeDBDatabase db;
+    EXPECT_FALSE(db.Open(L"Tasks Database"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_TRUE(CCeDBDatabase::Exists(L"tasks database"));  // names ignore case
+    CCeDBDatabase again;
+    EXPECT_FALSE(again.Create(L"Tasks Database"));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+
+    ASSERT_NE(db.WriteRecord(record({CCeDBProp(L"x", 0x0037)}), 0), 0u);
+    EXPECT_TRUE(db.Delete());
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(CCeDBDatabase::Exists(L"Tasks Database"));
+    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    EXPECT_EQ(db.GetRecordCount(), 0u);  // a deleted database takes its records with it
+}
+
+TEST_F(CeDb, CreateRefusesWhatItCannotKeep)
+{
+    SORTORDERSPEC five[5] = {{MAKEPROPID(1, CEVT_I2), 0}, {MAKEPROPID(2, CEVT_I2), 0}, {MAKEPROPID(3, CEVT_I2), 0},
+        {MAKEPROPID(4, CEVT_I2), 0}, {MAKEPROPID(5, CEVT_I2), 0}};
+    SORTORDERSPEC descending = {MAKEPROPID(1, CEVT_I2), CEDB_SORT_DESCENDING};
+    SORTORDERSPEC badType = {MAKEPROPID(1, 7), 0};
+    CCeDBDatabase db;
+    EXPECT_FALSE(db.Create(L"A", 0, 5, five));
+    EXPECT_FALSE(db.Create(L"A", 0, 1, &descending));
+    EXPECT_FALSE(db.Create(L"A", 0, 1, &badType));
+    EXPECT_FALSE(db.Create(L""));
+    EXPECT_FALSE(db.Create(nullptr));
+    EXPECT_FALSE(db.Create(std::wstring(33, L'n').c_str()));
+    EXPECT_TRUE(db.Create(L"A", 0, 4, five));
+    CCeDBProp notASortOrder(short(0), 5);
+    EXPECT_FALSE(db.Open(L"A", &notASortOrder));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(CeDb, EveryValueTypeRoundTrips)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Values"));
+    FILETIME ft{0xA3DD4000u, 0x0CB34557u};
+    BYTE bytes[] = {0, 1, 2, 0xFF};
+    CEBLOB blob{sizeof bytes, bytes};
+    CCeDBProp ui2(USHORT(65535), 0x0002);
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(short(-2), 0x0001), ui2, CCeDBProp(LONG(-70000), 0x0003),
+                                         CCeDBProp(ULONG(0xFFFFFFFFu), 0x0004), CCeDBProp(ft, 0x0005),
+                                         CCeDBProp(L"가나 A\U0001F600", 0x0006), CCeDBProp(L"", 0x0007),
+                                         CCeDBProp(blob, 0x0008), CCeDBProp(CEBLOB{}, 0x0009)}),
+        0);
+    ASSERT_NE(oid, 0u);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetOid(), oid);
+    ASSERT_EQ(r.GetNumProps(), 9);
+    EXPECT_EQ(r.GetIdProp(1)->GetShort(), -2);
+    EXPECT_EQ(r.GetIdProp(2)->GetUShort(), 65535);
+    EXPECT_EQ(r.GetIdProp(3)->GetLong(), -70000);
+    EXPECT_EQ(r.GetIdProp(4)->GetULong(), 0xFFFFFFFFu);
+    EXPECT_EQ(r.GetIdProp(5)->GetFiletime().dwHighDateTime, 0x0CB34557u);
+    EXPECT_EQ(r.GetIdProp(5)->GetFiletime().dwLowDateTime, 0xA3DD4000u);
+    EXPECT_STREQ(r.GetIdProp(6)->GetString(), L"가나 A\U0001F600");
+    EXPECT_STREQ(r.GetIdProp(7)->GetString(), L"");
+    CEBLOB back = r.GetIdProp(8)->GetBlob();
+    ASSERT_EQ(back.dwCount, 4u);
+    EXPECT_EQ(std::vector<BYTE>(back.lpb, back.lpb + 4), std::vector<BYTE>(bytes, bytes + 4));
+    EXPECT_EQ(r.GetIdProp(9)->GetBlob().dwCount, 0u);
+    EXPECT_EQ(r.GetIdProp(9)->GetType(), CEVT_BLOB);
+    // A getter of another type gives nothing rather than reinterpreting the value.
+    EXPECT_EQ(r.GetIdProp(6)->GetLong(), 0);
+    EXPECT_EQ(r.GetIdProp(1)->GetString(), nullptr);
+}
+
+TEST_F(CeDb, OneIdentifierMayCarryTwoTypes)
+{
+    // A task's 0x410F is both the completion flag (I2) and the completion date (FILETIME).
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    FILETIME done{1, 2};
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(done, 0x410F), CCeDBProp(short(1), 0x410F)}), 0);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetIdProp(0x410F)->GetType(), CEVT_FILETIME);  // the first one
+    ASSERT_NE(r.GetFullIdProp(0x410F0002), nullptr);
+    EXPECT_EQ(r.GetFullIdProp(0x410F0002)->GetShort(), 1);
+    EXPECT_EQ(r.GetFullIdProp(0x410F0003), nullptr);
+
+    // Writing the flag again replaces only the flag.
+    ASSERT_EQ(db.WriteRecord(record({CCeDBProp(short(0), 0x410F)}), oid), oid);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetNumProps(), 2);
+    EXPECT_EQ(r.GetFullIdProp(0x410F0002)->GetShort(), 0);
+    EXPECT_EQ(r.GetFullIdProp(0x410F0040)->GetFiletime().dwHighDateTime, 2u);
+}
+
+TEST_F(CeDb, WritesReplaceTheGivenPropertiesAndKeepTheOthers)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Appointments Database"));
+    const CEOID oid = db.WriteRecord(
+        record({CCeDBProp(L"subject", 0x0037), CCeDBProp(L"room", 0x4208), CCeDBProp(LONG(30), 0x4213)}), 0);
+    ASSERT_NE(oid, 0u);
+    CCeDBProp gone(L"", 0x4208, CEDB_PROPDELETE);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(LONG(60), 0x4213), gone, CCeDBProp(short(1), 0x8000)}), oid), oid);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x0037)->GetString(), L"subject");
+    EXPECT_EQ(r.GetIdProp(0x4208), nullptr);
+    EXPECT_EQ(r.GetIdProp(0x4213)->GetLong(), 60);
+    EXPECT_EQ(r.GetIdProp(0x8000)->GetShort(), 1);
+    EXPECT_EQ(db.GetRecordCount(), 1u);
+
+    EXPECT_EQ(db.WriteRecord(r, 999999), 0u);  // no such record
+    EXPECT_EQ(GetLastError(), ERROR_NOT_FOUND);
+    CCeDBDatabase other;
+    ASSERT_TRUE(other.Create(L"Other"));
+    EXPECT_EQ(other.WriteRecord(r, oid), 0u);  // a record of another database
+}
+
+TEST_F(CeDb, ObjectIdsAreNeverReused)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Ids"));
+    std::set<CEOID> seen;
+    CEOID last = 0;
+    for (int i = 0; i < 5; ++i) {
+        last = db.WriteRecord(record({CCeDBProp(short(i), 1)}), 0);
+        ASSERT_NE(last, 0u);
+        seen.insert(last);
+    }
+    ASSERT_TRUE(db.DeleteRecord(last));
+    EXPECT_FALSE(db.DeleteRecord(last));
+    // Another connection (as after a restart) still hands out fresh ids.
+    CEOID fresh = 0;
+    std::thread([&] {
+        CCeDBDatabase again;
+        if (again.Open(L"Ids"))
+            fresh = again.WriteRecord(record({CCeDBProp(short(9), 1)}), 0);
+    }).join();
+    EXPECT_NE(fresh, 0u);
+    EXPECT_FALSE(seen.count(fresh));
+    EXPECT_GT(fresh, last);
+}
+
+struct SortCase {
+    const char* name;
+    CEPROPID sortProp;
+    DWORD flags;
+    std::vector<std::wstring> stored;  // "" = record without the property
+    std::vector<std::wstring> walked;
+};
+
+void PrintTo(const SortCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CeDbSort : public CeDb, public ::testing::WithParamInterface<SortCase> {};
+
+TEST_P(CeDbSort, WalksFollowTheSortProperty)
+{
+    const SortCase& c = GetParam();
+    SORTORDERSPEC spec{c.sortProp, c.flags};
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Sorted", 0, 1, &spec));
+    for (const std::wstring& s : c.stored) {
+        CCeDBRecord r = record({CCeDBProp(s.c_str(), 0x0001)});
+        if (!s.empty()) {
+            CCeDBProp key(s.c_str(), PROPID_IDENT(c.sortProp));
+            if (TypeFromPropID(c.sortProp) == CEVT_I4)
+                key.SetLong(std::stol(s));
+            r.AddProp(&key);
+        }
+        ASSERT_NE(db.WriteRecord(r, 0), 0u);
+    }
+    CCeDBProp sort;
+    sort.SetPropId(c.sortProp);
+    ASSERT_TRUE(db.Open(L"Sorted", &sort));
+    EXPECT_EQ(walkStrings(db, 0x0001), c.walked);
+    EXPECT_TRUE(db.IsEOF());
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, CeDbSort,
+    ::testing::Values(
+        SortCase{"CaseInsensitiveLatinTiesByOid", MAKEPROPID(0x4013, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE,
+            {L"banana", L"Apple", L"cherry", L"apple", L"Ápple", L"BANANA"},
+            {L"Apple", L"apple", L"banana", L"BANANA", L"cherry", L"Ápple"}},
+        SortCase{"AscendingIsCaseSensitive", MAKEPROPID(0x4013, CEVT_LPWSTR), 0,
+            {L"b", L"B", L"a", L"A"}, {L"A", L"B", L"a", L"b"}},
+        SortCase{"HangulInUnicodeOrderAfterLatin", MAKEPROPID(0x4013, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE,
+            {L"하나", L"가방", L"Zeta", L"나무", L"각", L"alpha"}, {L"alpha", L"Zeta", L"가방", L"각", L"나무", L"하나"}},
+        SortCase{"RecordsWithoutThePropertyComeLast", MAKEPROPID(0x4013, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE,
+            {L"", L"b", L"", L"a"}, {L"a", L"b", L"", L""}},
+        SortCase{"SignedNumbers", MAKEPROPID(0x4002, CEVT_I4), 0, {L"10", L"-5", L"0", L"-70000", L"9"},
+            {L"-70000", L"-5", L"0", L"9", L"10"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CeDb, SeeksByObjectIdIndexAndValueContinueInTheOpensOrder)
+{
+    SORTORDERSPEC specs[2] = {{MAKEPROPID(0x4001, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE}, {MAKEPROPID(0x4002, CEVT_I2), 0}};
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"\\Categories Database", 0, 2, specs));
+    const wchar_t* names[] = {L"Alpha", L"Gamma", L"beta", L"Beta", L"Delta"};
+    const short indexes[] = {0, 3, 9, 1, 2};
+    std::vector<CEOID> oids;
+    for (int i = 0; i < 5; ++i)
+        oids.push_back(db.WriteRecord(record({CCeDBProp(names[i], 0x4001), CCeDBProp(indexes[i], 0x4002)}), 0));
+
+    CCeDBProp byName(L"", 0x4001);
+    ASSERT_TRUE(db.Open(L"\\Categories Database", &byName));
+    EXPECT_EQ(db.GetRecordCount(), 5u);
+    ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(L"BETA", 0x4001)));
+    EXPECT_EQ(db.GetCurrentOid(), oids[2]);  // "beta" was written before "Beta"
+    EXPECT_EQ(walkStrings(db, 0x4001).size(), 5u);
+    ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(L"BETA", 0x4001)));
+    CCeDBRecord r;
+    std::vector<std::wstring> rest;
+    while (db.ReadCurrRecord(&r))
+        rest.push_back(r.GetIdProp(0x4001)->GetString());
+    EXPECT_EQ(rest, (std::vector<std::wstring>{L"beta", L"Beta", L"Delta", L"Gamma"}));
+    EXPECT_FALSE(db.SeekValueFirstEqual(CCeDBProp(L"Omega", 0x4001)));
+    EXPECT_FALSE(db.SeekValueFirstEqual(CCeDBProp(short(3), 0x4002)));  // not this open's order
+
+    ASSERT_TRUE(db.SeekToRecord(oids[4]));  // Delta, then on in name order
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"Delta");
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"Gamma");
+    EXPECT_FALSE(db.ReadCurrRecord(&r));
+    EXPECT_TRUE(db.IsEOF());
+    EXPECT_FALSE(db.SeekToRecord(123456));
+
+    ASSERT_TRUE(db.SeekToIndex(1));
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"beta");
+    EXPECT_FALSE(db.SeekToIndex(5));
+
+    CCeDBProp byIndex(short(0), 0x4002);
+    ASSERT_TRUE(db.Open(L"\\Categories Database", &byIndex));
+    ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(short(9), 0x4002)));
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"beta");
+}
+
+TEST_F(CeDb, AWalkSeesChangesMadeDuringIt)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Walk"));
+    std::vector<CEOID> oids;
+    for (int i = 0; i < 300; ++i)
+        oids.push_back(db.WriteRecord(record({CCeDBProp(LONG(i), 1)}), 0));
+    ASSERT_TRUE(db.SeekFirst());
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    CCeDBDatabase writer;
+    ASSERT_TRUE(writer.Open(L"Walk"));
+    ASSERT_TRUE(writer.DeleteRecord(oids[1]));
+    ASSERT_TRUE(writer.WriteRecord(record({CCeDBProp(LONG(-2), 1)}), oids[2]));
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetOid(), oids[2]);
+    EXPECT_EQ(r.GetIdProp(1)->GetLong(), -2);
+    int rest = 0;
+    while (db.ReadCurrRecord(&r))
+        ++rest;
+    EXPECT_EQ(rest, 297);
+    EXPECT_EQ(db.GetRecordCount(), 299u);
+}
+
+TEST_F(CeDb, KernelCallsWorkOnTheOpenHandle)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Kernel"));
+    HANDLE h = db.GetHandle();
+    CEPROPVAL vals[2];
+    vals[0].propid = MAKEPROPID(0x0037, CEVT_LPWSTR);
+    wchar_t subject[] = L"제목";
+    vals[0].val.lpwstr = subject;
+    vals[1].propid = MAKEPROPID(0x0016, CEVT_BLOB);
+    BYTE bits[] = {0x05};
+    vals[1].val.blob = CEBLOB{1, bits};
+    const CEOID oid = CeWriteRecordProps(h, 0, 2, vals);
+    ASSERT_NE(oid, 0u);
+    EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oid, nullptr), oid);
+
+    WORD count = 2;
+    CEPROPID wanted[2] = {MAKEPROPID(0x0016, CEVT_BLOB), MAKEPROPID(0x4213, CEVT_I4)};
+    BYTE* buffer = nullptr;
+    DWORD size = 0;
+    EXPECT_EQ(CeReadRecordPropsEx(h, 0, &count, wanted, &buffer, &size, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    ASSERT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oid, nullptr), oid);
+    ASSERT_EQ(CeReadRecordPropsEx(h, CEDB_ALLOWREALLOC, &count, wanted, &buffer, &size, nullptr), oid);
+    auto* got = reinterpret_cast<CEPROPVAL*>(buffer);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(got[0].val.blob.dwCount, 1u);
+    EXPECT_EQ(got[0].val.blob.lpb[0], 0x05);
+    EXPECT_TRUE(got[1].wFlags & CEDB_PROPNOTFOUND);
+    ASSERT_EQ(CeSeekDatabase(h, CEDB_SEEK_BEGINNING, 0, nullptr), oid);
+    count = 0;
+    ASSERT_EQ(CeReadRecordPropsEx(h, CEDB_ALLOWREALLOC, &count, nullptr, &buffer, &size, nullptr), oid);
+    got = reinterpret_cast<CEPROPVAL*>(buffer);
+    ASSERT_EQ(count, 2);
+    EXPECT_STREQ(got[0].val.lpwstr, L"제목");
+    LocalFree(buffer);
+
+    EXPECT_TRUE(CeDeleteRecord(h, oid));
+    EXPECT_EQ(CeSeekDatabase(h, CEDB_SEEK_CEOID, oid, nullptr), 0u);
+    db.Close();
+    EXPECT_EQ(CeWriteRecordProps(h, 0, 2, vals), 0u);  // a closed handle
+    EXPECT_FALSE(CeDeleteRecord(nullptr, 1));
+}
+
+TEST_F(CeDb, ValuesUpTo16MiBRoundTripAndLargerAreRefused)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Big"));
+    std::vector<BYTE> big(CEDB_MAXVALUESIZE, 0x5A);
+    big.back() = 0x01;
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(CEBLOB{DWORD(big.size()), big.data()}, 0x0017),
+                                         CCeDBProp(std::wstring(CEDB_MAXVALUESIZE / 2, L'가').c_str(), 0x0037)}),
+        0);
+    ASSERT_NE(oid, 0u);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    CEBLOB b = r.GetIdProp(0x0017)->GetBlob();
+    ASSERT_EQ(b.dwCount, CEDB_MAXVALUESIZE);
+    EXPECT_EQ(b.lpb[b.dwCount - 1], 0x01);
+    EXPECT_EQ(std::wcslen(r.GetIdProp(0x0037)->GetString()), CEDB_MAXVALUESIZE / 2);
+
+    big.push_back(0);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(CEBLOB{DWORD(big.size()), big.data()}, 0x0017)}), 0), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(std::wstring(CEDB_MAXVALUESIZE / 2 + 1, L'a').c_str(), 0x0037)}), 0), 0u);
+    EXPECT_EQ(db.GetRecordCount(), 1u);
+}
+
+TEST_F(CeDb, ARecordThatCannotBeDecodedIsSkippedNotFatal)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Damaged"));
+    std::vector<CEOID> oids;
+    for (int i = 0; i < 3; ++i)
+        oids.push_back(db.WriteRecord(record({CCeDBProp(LONG(i), 1)}), 0));
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(home.file("pim.db").c_str(), &raw), SQLITE_OK);
+        const std::string sql = "UPDATE zu_rec SET props = x'0500FFFFFFFF' WHERE oid=" + std::to_string(oids[1]);
+        EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    ASSERT_TRUE(db.Open(L"Damaged"));
+    CCeDBRecord r;
+    std::vector<CEOID> read;
+    while (db.ReadCurrRecord(&r))
+        read.push_back(r.GetOid());
+    EXPECT_EQ(read, (std::vector<CEOID>{oids[0], oids[2]}));
+    EXPECT_EQ(db.SkippedOids(), std::vector<CEOID>{oids[1]});
+
+    ASSERT_TRUE(db.SeekToRecord(oids[1]));
+    EXPECT_FALSE(db.ReadCurrRecord(&r));  // asked for by id: a failure, not another record
+    EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(LONG(7), 1)}), oids[1]), 0u);
+    EXPECT_TRUE(db.DeleteRecord(oids[1]));
+}
+
+TEST_F(CeDb, AStoreThatIsNotAStoreFailsWithAMessage)
+{
+    {
+        std::ofstream f(home.file("pim.db"), std::ios::binary);
+        f << std::string(8192, 'x');
+    }
+    CCeDBDatabase db;
+    EXPECT_FALSE(CCeDBDatabase::Exists(L"Appointments Database"));
+    EXPECT_FALSE(db.Create(L"Appointments Database"));
+    EXPECT_FALSE(db.Open(L"Appointments Database"));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
+    EXPECT_NE(ZuLastErrorText().str().find(L"pim.db"), std::wstring::npos);
+    EXPECT_FALSE(db.ReadCurrRecord(nullptr));
+}
+
+TEST_F(CeDb, ADamagedStoreFailsWithAMessage)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Soon damaged"));
+    for (int i = 0; i < 200; ++i)
+        db.WriteRecord(record({CCeDBProp(std::wstring(100, L'a').c_str(), 1)}), 0);
+    db.Close();
+    // Another test thread's fresh connection reads the damaged file.
+    bool opened = true, read = true;
+    std::thread([&] {
+        sqlite3* raw = nullptr;
+        sqlite3_open(home.file("pim.db").c_str(), &raw);
+        sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_close(raw);
+        {
+            std::fstream f(home.file("pim.db"), std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp(4096);
+            f << std::string(4096 * 3, '\x7f');
+        }
+        CCeDBDatabase other;
+        opened = other.Open(L"Soon damaged");
+        CCeDBRecord r;
+        int n = 0;
+        while (opened && other.ReadCurrRecord(&r))
+            ++n;
+        read = n == 200;
+    }).join();
+    EXPECT_FALSE(opened && read);
+}
+
+TEST_F(CeDb, AStoreThatCannotBeWrittenFailsWithAMessage)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Locked"));
+    db.Close();
+    ::chmod(home.path().c_str(), 0755);
+    ::chmod(home.file("pim.db").c_str(), 0444);
+    QProcess helper;
+    if (::geteuid() == 0) {
+        // The owner may always write; try as nobody.
+        helper.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(9);
+        });
+    }
+    helper.start(QString::fromStdString(helperPath()), {"trywrite", "Locked"});
+    ASSERT_TRUE(helper.waitForFinished(20000));
+    EXPECT_EQ(helper.exitCode(), 3) << helper.readAllStandardError().toStdString();
+    EXPECT_FALSE(helper.readAllStandardError().trimmed().isEmpty());
+    ::chmod(home.file("pim.db").c_str(), 0600);
+}
+
+TEST_F(CeDb, TheStoreIsPrivateToItsOwner)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Private"));
+    struct stat st {};
+    ASSERT_EQ(::stat(home.file("pim.db").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(CeDb, NotificationsReachTheWindowOnItsThread)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Notified"));
+    CCeDBDatabase other;
+    ASSERT_TRUE(other.Create(L"Elsewhere"));
+    const CEOID before = db.WriteRecord(record({CCeDBProp(short(0), 1)}), 0);  // before the open: not told
+
+    Recorder window;
+    ASSERT_TRUE(db.Open(L"Notified", nullptr, &window));
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(short(1), 1)}), 0);
+    ASSERT_TRUE(db.WriteRecord(record({CCeDBProp(short(2), 1)}), oid));
+    ASSERT_TRUE(other.WriteRecord(record({CCeDBProp(short(3), 1)}), 0));  // another database: not told
+    std::thread([&] {  // another connection of this program
+        CCeDBDatabase writer;
+        if (writer.Open(L"Notified"))
+            writer.DeleteRecord(before);
+    }).join();
+    ASSERT_TRUE(window.waitFor(3));
+    QThread::msleep(100);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.got.size(), 3u);
+    EXPECT_EQ(window.got[0].message, DB_CEOID_CREATED);
+    EXPECT_EQ(window.got[0].oid, oid);
+    EXPECT_EQ(window.got[1].message, DB_CEOID_CHANGED);
+    EXPECT_EQ(window.got[2].message, DB_CEOID_RECORD_DELETED);
+    EXPECT_EQ(window.got[2].oid, before);
+    EXPECT_FALSE(window.wrongThread);
+
+    db.Close();  // closed: nothing more arrives
+    window.got.clear();
+    ASSERT_TRUE(other.Open(L"Notified"));
+    ASSERT_TRUE(other.WriteRecord(record({CCeDBProp(short(4), 1)}), 0));
+    QThread::msleep(150);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.got.empty());
+}
+
+TEST_F(CeDb, NotificationsCrossPrograms)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Shared"));
+    Recorder window;
+    ASSERT_TRUE(db.Open(L"Shared", nullptr, &window));
+    QProcess helper;
+    helper.start(QString::fromStdString(helperPath()), {"write", "Shared", "20"});
+    ASSERT_TRUE(helper.waitForFinished(20000));
+    ASSERT_EQ(helper.exitCode(), 0) << helper.readAllStandardError().toStdString();
+    std::vector<CEOID> written;
+    for (const QByteArray& line : helper.readAllStandardOutput().split('\n'))
+        if (!line.isEmpty())
+            written.push_back(line.toUInt());
+    ASSERT_EQ(written.size(), 20u);
+    ASSERT_TRUE(window.waitFor(20));
+    for (size_t i = 0; i < 20; ++i) {
+        EXPECT_EQ(window.got[i].message, DB_CEOID_CREATED);
+        EXPECT_EQ(window.got[i].oid, written[i]);
+    }
+    EXPECT_EQ(db.GetRecordCount(), 20u);
+}
+
+TEST_F(CeDb, AKillDuringABurstLosesNothingReportedWritten)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Burst"));
+    db.Close();
+    QProcess helper;
+    helper.start(QString::fromStdString(helperPath()), {"burst", "Burst"});
+    ASSERT_TRUE(helper.waitForStarted());
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    while (out.count('\n') < 300 && t.elapsed() < 20000) {
+        helper.waitForReadyRead(100);
+        out += helper.readAllStandardOutput();
+    }
+    ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
+    helper.waitForFinished();
+    out += helper.readAllStandardOutput();
+    std::set<CEOID> reported;
+    for (const QByteArray& line : out.split('\n'))
+        if (!line.isEmpty())
+            reported.insert(line.toUInt());
+    reported.erase(0);  // a line cut short by the kill
+    ASSERT_GE(reported.size(), 300u);
+
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(home.file("pim.db").c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(raw, "PRAGMA integrity_check", -1, &check, nullptr);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(raw);
+
+    ASSERT_TRUE(db.Open(L"Burst"));
+    const DWORD count = db.GetRecordCount();
+    EXPECT_GE(count, reported.size());
+    EXPECT_LE(count, reported.size() + 1);  // one may be written but not yet reported
+    CCeDBRecord r;
+    size_t found = 0, whole = 0, n = 0;
+    while (db.ReadCurrRecord(&r)) {
+        ++n;
+        found += reported.count(r.GetOid());
+        const CCeDBProp* a = r.GetIdProp(0x4213);
+        const CCeDBProp* b = r.GetIdProp(0x4214);
+        if (r.GetNumProps() == 3 && a && b && a->GetLong() == -b->GetLong())
+            ++whole;
+    }
+    EXPECT_EQ(found, reported.size());
+    EXPECT_EQ(whole, n);
+    EXPECT_EQ(n, count);
+    EXPECT_TRUE(db.SkippedOids().empty());
+}
