@@ -54,6 +54,10 @@ struct CCeDBDatabase::Impl {
     bool rowsReachEnd = false;  // nothing follows the last buffered row
     bool atEnd = true;
     bool direct = false;  // the current record was sought by object id
+    bool pendingFirst = false;  // just opened: the first rows are still to be read
+    bool pending = false;  // moved past the buffer: the rows after `anchor` are still to be read
+    Row anchor;
+    size_t nextBatch = kBatch;
     std::uint64_t generation = 0;
     std::vector<CEOID> skipped;
 
@@ -71,6 +75,14 @@ struct CCeDBDatabase::Impl {
         return "m" + i + ", k" + i + ", oid";
     }
 
+    // The rows of this database, in the index of the open's order.
+    std::string whereDb() const
+    {
+        if (sortIndex < 0)
+            return "db=?1";
+        return "db=?1 AND m" + std::to_string(sortIndex) + " IS NOT NULL";
+    }
+
     std::string selectColumns() const
     {
         if (sortIndex < 0)
@@ -81,6 +93,8 @@ struct CCeDBDatabase::Impl {
 
     void readRows(ZuSqlStmt* s, size_t limit)
     {
+        pendingFirst = false;
+        pending = false;
         rows.clear();
         pos = 0;
         int rc;
@@ -107,7 +121,7 @@ struct CCeDBDatabase::Impl {
         Connection* c = conn();
         if (!c)
             return false;
-        ZuSqlStmt* s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 ORDER BY " + orderColumns()
+        ZuSqlStmt* s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE " + whereDb() + " ORDER BY " + orderColumns()
             + " LIMIT ?2");
         if (!s)
             return false;
@@ -133,7 +147,7 @@ struct CCeDBDatabase::Impl {
             s->bind(2, static_cast<std::int64_t>(from.oid));
             s->bind(3, static_cast<std::int64_t>(limit));
         } else {
-            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 AND (" + orderColumns() + ") " + op
+            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE " + whereDb() + " AND (" + orderColumns() + ") " + op
                 + " (?2, ?3, ?4) ORDER BY " + orderColumns() + " LIMIT ?5");
             if (!s)
                 return false;
@@ -146,9 +160,28 @@ struct CCeDBDatabase::Impl {
         return true;
     }
 
+    // Reads the rows after the anchor when the walk has moved past the buffer.
+    bool settle()
+    {
+        if (pendingFirst) {
+            pendingFirst = false;
+            nextBatch = kBatch;
+            return fetchFirst(kFirstBatch);
+        }
+        if (!pending)
+            return true;
+        pending = false;
+        const Row after = std::move(anchor);
+        const size_t n = nextBatch;
+        nextBatch = kBatch;
+        return fetchFrom(after, false, n);
+    }
+
     // Brings the buffer up to date when this program wrote since it was read.
     bool refresh()
     {
+        if (!settle())
+            return false;
         if (atEnd || generation == writeGeneration().load())
             return true;
         const Row current = rows[pos];
@@ -159,26 +192,31 @@ struct CCeDBDatabase::Impl {
         return true;
     }
 
-    bool advance()
+    // Moves on by one record; the rows that follow the buffer are read when next needed.
+    void advance()
     {
-        if (atEnd)
-            return false;
+        if (!settle() || atEnd)
+            return;
         direct = false;
         if (pos + 1 < rows.size()) {
             ++pos;
-            return true;
+            return;
         }
         if (rowsReachEnd) {
             rows.clear();
             atEnd = true;
-            return false;
+            return;
         }
-        const Row last = rows.back();
-        return fetchFrom(last, false, kBatch) && !atEnd;
+        anchor = std::move(rows.back());
+        rows.clear();
+        pos = 0;
+        pending = true;
     }
 
     void resetWalk()
     {
+        pendingFirst = false;
+        pending = false;
         rows.clear();
         pos = 0;
         atEnd = true;
@@ -284,7 +322,7 @@ BOOL CCeDBDatabase::DeleteDatabase(const wchar_t* name)
     ZuSqlTransaction tx(c->db());
     if (!tx.ok())
         return FALSE;
-    for (const char* sql : {"DELETE FROM zu_rec WHERE db=?1", "DELETE FROM zu_changes WHERE db=?1", "DELETE FROM zu_db WHERE id=?1"}) {
+    for (const char* sql : {"DELETE FROM zu_rec WHERE db=?1", "DELETE FROM zu_db WHERE id=?1"}) {
         ZuSqlStmt* s = c->stmt(sql);
         if (!s)
             return FALSE;
@@ -357,10 +395,8 @@ BOOL CCeDBDatabase::Open(const wchar_t* name, const CCeDBProp* sortProp, QObject
         d->watchToken = watch(path, info.id, notifyWindow, c->lastChangeSeq());
     d->open = true;
     d->resetWalk();
-    if (!d->fetchFirst(kFirstBatch)) {
-        Close();
-        return FALSE;
-    }
+    d->pendingFirst = true;  // the walk starts at the first record, read when first needed
+    d->atEnd = false;
     return TRUE;
 }
 
@@ -411,11 +447,15 @@ DWORD CCeDBDatabase::GetRecordCount()
 
 BOOL CCeDBDatabase::IsEOF() const
 {
+    if (d->open)
+        d->settle();
     return !d->open || d->atEnd;
 }
 
 CEOID CCeDBDatabase::GetCurrentOid() const
 {
+    if (d->open)
+        d->settle();
     return (d->open && !d->atEnd) ? d->rows[d->pos].oid : 0;
 }
 
@@ -426,6 +466,7 @@ BOOL CCeDBDatabase::SeekFirst()
     d->direct = false;
     if (!d->fetchFirst(kFirstBatch))
         return FALSE;
+    d->nextBatch = kBatch;
     if (d->atEnd) {
         SetLastError(ERROR_NO_MORE_ITEMS);
         return FALSE;
@@ -437,7 +478,8 @@ BOOL CCeDBDatabase::SeekNext()
 {
     if (!d->requireOpen() || !d->refresh())
         return FALSE;
-    if (!d->advance()) {
+    d->advance();
+    if (!d->settle() || d->atEnd) {
         SetLastError(ERROR_NO_MORE_ITEMS);
         return FALSE;
     }
@@ -456,8 +498,9 @@ BOOL CCeDBDatabase::SeekToRecord(CEOID oid)
         return FALSE;
     s->bind(1, static_cast<std::int64_t>(oid));
     s->bind(2, d->info.id);
-    d->readRows(s, 2);
+    d->readRows(s, 1);
     d->rowsReachEnd = false;  // what follows is read when the walk moves on
+    d->nextBatch = kFirstBatch;
     if (d->atEnd) {
         ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
         return FALSE;
@@ -473,14 +516,15 @@ BOOL CCeDBDatabase::SeekToIndex(DWORD index)
     Connection* c = d->conn();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE db=?1 ORDER BY " + d->orderColumns()
+    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE " + d->whereDb() + " ORDER BY " + d->orderColumns()
         + " LIMIT ?2 OFFSET ?3");
     if (!s)
         return FALSE;
     s->bind(1, d->info.id);
-    s->bind(2, static_cast<std::int64_t>(kFirstBatch));
+    s->bind(2, std::int64_t(1));
     s->bind(3, static_cast<std::int64_t>(index));
-    d->readRows(s, kFirstBatch);
+    d->readRows(s, 1);
+    d->nextBatch = kFirstBatch;
     d->direct = false;
     if (d->atEnd) {
         SetLastError(ERROR_NO_MORE_ITEMS);
@@ -500,8 +544,9 @@ BOOL CCeDBDatabase::SeekValueFirstEqual(const CCeDBProp& value)
     Row from;
     from.key = sortKeyOfValue(value, d->info.sorts[static_cast<size_t>(d->sortIndex)]);
     from.oid = 0;
-    if (!d->fetchFrom(from, true, kFirstBatch))
+    if (!d->fetchFrom(from, true, 1))
         return FALSE;
+    d->nextBatch = kFirstBatch;
     d->direct = false;
     if (d->atEnd || d->rows[0].key.missing != 0 || d->rows[0].key.kind != from.key.kind || d->rows[0].key.i != from.key.i
         || d->rows[0].key.s != from.key.s) {
@@ -520,7 +565,7 @@ BOOL CCeDBDatabase::ReadCurrRecord(CCeDBRecord* record)
     }
     if (!d->requireOpen() || !d->refresh())
         return FALSE;
-    while (!d->atEnd) {
+    while (d->settle() && !d->atEnd) {
         const Row& row = d->rows[d->pos];
         const bool direct = d->direct;
         if (decodeProps(row.props.data(), row.props.size(), record->props())) {
@@ -630,8 +675,14 @@ CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
         return 0;
     w->bind(1, info.id);
     w->bindBlob(2, encoded.data(), encoded.size());
-    for (int i = 0; i < kMaxSortOrders; ++i)
-        bindKey(*w, 3 + 2 * i, keys[i]);
+    for (int i = 0; i < kMaxSortOrders; ++i) {
+        if (static_cast<size_t>(i) < info.sorts.size()) {
+            bindKey(*w, 3 + 2 * i, keys[i]);
+        } else {
+            w->bindNull(3 + 2 * i);
+            w->bindNull(4 + 2 * i);
+        }
+    }
     if (oid != 0)
         w->bind(11, static_cast<std::int64_t>(oid));
     int rc = w->step();
@@ -673,7 +724,7 @@ CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
     }
     // The change log keeps ten minutes; watchers look every few tens of milliseconds.
     if ((c->db().lastInsertId() & 0xFF) == 0) {
-        ZuSqlStmt* prune = c->stmt("DELETE FROM zu_changes WHERE at < ?1");
+        ZuSqlStmt* prune = c->stmt("DELETE FROM zu_changes WHERE at < ?1 AND seq < (SELECT max(seq) FROM zu_changes)");
         if (prune) {
             prune->bind(1, nowMs() - 10 * 60 * 1000);
             prune->step();

@@ -12,9 +12,13 @@
 //                                         properties (below); (m_i, k_i) the sort key of the
 //                                         record for the database's i-th sort order: m_i is 0
 //                                         when the record has the sort property, 1 when not
-//                                         (those come last, with k_i = 0)
+//                                         (those come last, with k_i = 0); both NULL when the
+//                                         database has no i-th sort order (the index of that
+//                                         order skips the row)
 //   zu_changes(seq, db, oid, what, at)    the change log that notifications are read from;
-//                                         written in the same transaction as the change
+//                                         written in the same transaction as the change; old
+//                                         entries are pruned, the newest always stays so that
+//                                         sequence numbers only grow
 //
 // Encoded properties (`props`), little-endian:
 //   offset 0  u16  number of properties n
@@ -71,6 +75,7 @@ bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out);
 
 SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& spec);
 SortKey sortKeyOfValue(const CCeDBProp& value, const SortSpec& spec);
+// Binds (m, k) at index and index + 1.
 void bindKey(ZuSqlStmt& stmt, int index, const SortKey& key);
 SortKey readKey(const ZuSqlStmt& stmt, int missingCol, int keyCol);
 
