@@ -19,6 +19,9 @@
 //                                         written in the same transaction as the change; old
 //                                         entries are pruned, the newest always stays so that
 //                                         sequence numbers only grow
+//   zu_notify(handle, type, event, app, args, start, end, flags, title, text, sound, maxsound)
+//                                         the user notifications; `handle` AUTOINCREMENT (never
+//                                         reused); start and end are SYSTEMTIMEs as 8 u16
 //
 // Encoded properties (`props`), little-endian:
 //   offset 0  u16  number of properties n
