@@ -1,7 +1,11 @@
-// zuutils.h - the public header of the suite's utility functions.
+// zuutils.h - the public header of the suite's utility functions: record layouts and store
+// functions, date arithmetic, the Korean lunar calendar, reminders, names and text utilities.
 #pragma once
 
-#include "wintypes.h"
-
-// The version of the utility library, as MAKELONG(minor, major).
-DWORD ZuUtilsVersion();
+#include "datetimeutil.h"
+#include "lunar.h"
+#include "notifyutil.h"
+#include "pimstore.h"
+#include "recordlayouts.h"
+#include "stringtable.h"
+#include "textutil.h"

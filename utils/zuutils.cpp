@@ -1,6 +1,0 @@
-#include "zuutils.h"
-
-DWORD ZuUtilsVersion()
-{
-    return MAKELONG(1, 0);
-}
