@@ -265,7 +265,7 @@ BOOL CCeDBDatabase::Create(const wchar_t* name, DWORD type, WORD numSortOrders, 
         ZuSetLastError(ERROR_INVALID_PARAMETER, L"a database needs a name of 1 to 32 characters and at most four sort orders");
         return FALSE;
     }
-    std::string sorts;
+    std::vector<SortSpec> specs;
     for (WORD i = 0; i < numSortOrders; ++i) {
         const SORTORDERSPEC& s = sortOrders[i];
         if (!ZuIsValidPropType(TypeFromPropID(s.propid))
@@ -273,11 +273,9 @@ BOOL CCeDBDatabase::Create(const wchar_t* name, DWORD type, WORD numSortOrders, 
             ZuSetLastError(ERROR_INVALID_PARAMETER, L"a sort order is not supported (ascending or case-insensitive only)");
             return FALSE;
         }
-        for (int b = 0; b < 4; ++b)
-            sorts += static_cast<char>((s.propid >> (8 * b)) & 0xFF);
-        for (int b = 0; b < 4; ++b)
-            sorts += static_cast<char>((s.dwFlags >> (8 * b)) & 0xFF);
+        specs.push_back(SortSpec{s.propid, s.dwFlags});
     }
+    const std::string sorts = encodeSorts(specs);
     const std::string path = storePath();
     Connection* c = connectionFor(path);
     if (!c)

@@ -1,6 +1,8 @@
 // cedbdatabase.h - the property database service: named databases of records.
 //
 // What it provides:
+// - A new store holds the handheld's four PIM databases, empty: "Appointments Database",
+//   "Contacts Database", "Tasks Database" and "\Categories Database".
 // - Databases by name in `pim.db` of the data folder: exists, create with up to four sort
 //   orders, delete, open (optionally sorted by one of its sort orders, optionally with a window
 //   for change notifications), close, record count, past-the-end test.

@@ -290,6 +290,20 @@ CREATE TABLE IF NOT EXISTS zu_changes(
   at INTEGER NOT NULL);
 )SQL";
 
+} // namespace
+
+std::string encodeSorts(const std::vector<SortSpec>& sorts)
+{
+    std::string out;
+    for (const SortSpec& s : sorts) {
+        putU32(out, s.propid);
+        putU32(out, s.flags);
+    }
+    return out;
+}
+
+namespace {
+
 std::vector<SortSpec> decodeSorts(const void* data, int bytes)
 {
     std::vector<SortSpec> sorts;
@@ -312,9 +326,38 @@ bool Connection::open(const std::string& path)
         return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
     if (probe.int64(0) == 0) {
         ZuSqlTransaction tx(m_db);
-        if (!tx.ok() || !m_db.exec(kSchema) || !tx.commit())
+        if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !tx.commit())
             return false;
     }
+    return true;
+}
+
+// The handheld comes with its four PIM databases; a new store has them, empty.
+bool Connection::addPimDatabases()
+{
+    struct Pim {
+        const char* name;
+        std::vector<SortSpec> sorts;
+    };
+    const Pim pims[] = {
+        {"Appointments Database", {{MAKEPROPID(0x420D, CEVT_FILETIME), 0}}},
+        {"Contacts Database",
+            {{MAKEPROPID(0x4013, CEVT_LPWSTR), 2}, {MAKEPROPID(0x3A06, CEVT_LPWSTR), 2}, {MAKEPROPID(0x3A16, CEVT_LPWSTR), 2}}},
+        {"Tasks Database", {{MAKEPROPID(0x4105, CEVT_FILETIME), 0}, {MAKEPROPID(0x0037, CEVT_LPWSTR), 2}}},
+        {"\\Categories Database", {{MAKEPROPID(0x4001, CEVT_LPWSTR), 2}, {MAKEPROPID(0x4002, CEVT_I2), 0}}},
+    };
+    ZuSqlStmt* s = stmt("INSERT OR IGNORE INTO zu_db(name, type, sorts) VALUES(?1, 0, ?2)");
+    if (!s)
+        return false;
+    for (const Pim& pim : pims) {
+        const std::string sorts = encodeSorts(pim.sorts);
+        s->reset();
+        s->bind(1, std::string_view(pim.name));
+        s->bindBlob(2, sorts.data(), sorts.size());
+        if (const int rc = s->step(); rc != SQLITE_DONE)
+            return m_db.fail(rc, "cannot create the PIM databases");
+    }
+    s->reset();
     return true;
 }
 

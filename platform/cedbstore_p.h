@@ -1,6 +1,9 @@
 // cedbstore_p.h - the property databases on SQLite (private to the platform layer).
 //
-// Every property database lives in `pim.db` of the data folder:
+// Every property database lives in `pim.db` of the data folder. A new store comes with the
+// handheld's four PIM databases, empty: "Appointments Database" (sorted by start), "Contacts
+// Database" (by file-as name, first name, company), "Tasks Database" (by due date, subject)
+// and "\Categories Database" (by name, index).
 //
 //   zu_db(id, name, type, sorts, count)   one row per database; `name` compares without
 //                                         regard to ASCII case; `sorts` holds up to four
@@ -63,6 +66,9 @@ struct DbInfo {
     std::vector<SortSpec> sorts;
 };
 
+// Sort orders as stored in zu_db.sorts.
+std::string encodeSorts(const std::vector<SortSpec>& sorts);
+
 // A record's position in one order: (missing, key, oid).
 struct SortKey {
     int missing = 1;
@@ -96,6 +102,8 @@ public:
     std::int64_t lastChangeSeq();
 
 private:
+    bool addPimDatabases();
+
     ZuSqlite m_db;
     std::map<std::string, ZuSqlStmt> m_stmts;
 };

@@ -90,24 +90,41 @@ protected:
 
 TEST_F(CeDb, DatabasesAreCreatedFoundAndDeletedByName)
 {
-    EXPECT_FALSE(CCeDBDatabase::Exists(L"Tasks Database"));
+    EXPECT_FALSE(CCeDBDatabase::Exists(L"ZUContacts Database"));
     CCeDBDatabase db;
-    EXPECT_FALSE(db.Open(L"Tasks Database"));
+    EXPECT_FALSE(db.Open(L"ZUContacts Database"));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 
-    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    ASSERT_TRUE(db.Create(L"ZUContacts Database"));
     EXPECT_TRUE(db.IsOpen());
-    EXPECT_TRUE(CCeDBDatabase::Exists(L"tasks database"));  // names ignore case
+    EXPECT_TRUE(CCeDBDatabase::Exists(L"zucontacts database"));  // names ignore case
     CCeDBDatabase again;
-    EXPECT_FALSE(again.Create(L"Tasks Database"));
+    EXPECT_FALSE(again.Create(L"ZUContacts Database"));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
 
     ASSERT_NE(db.WriteRecord(record({CCeDBProp(L"x", 0x0037)}), 0), 0u);
     EXPECT_TRUE(db.Delete());
     EXPECT_FALSE(db.IsOpen());
-    EXPECT_FALSE(CCeDBDatabase::Exists(L"Tasks Database"));
-    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    EXPECT_FALSE(CCeDBDatabase::Exists(L"ZUContacts Database"));
+    ASSERT_TRUE(db.Create(L"ZUContacts Database"));
     EXPECT_EQ(db.GetRecordCount(), 0u);  // a deleted database takes its records with it
+}
+
+TEST_F(CeDb, ANewStoreHoldsTheFourPimDatabases)
+{
+    const std::pair<const wchar_t*, CEPROPID> pims[] = {{L"Appointments Database", MAKEPROPID(0x420D, CEVT_FILETIME)},
+        {L"Contacts Database", MAKEPROPID(0x4013, CEVT_LPWSTR)}, {L"Tasks Database", MAKEPROPID(0x4105, CEVT_FILETIME)},
+        {L"\\Categories Database", MAKEPROPID(0x4002, CEVT_I2)}};
+    for (const auto& [name, sortId] : pims) {
+        CCeDBProp sort;
+        sort.SetPropId(sortId);
+        CCeDBDatabase db;
+        EXPECT_TRUE(db.Open(name, &sort)) << CString(name).toUtf8();
+        EXPECT_EQ(db.GetRecordCount(), 0u);
+        EXPECT_TRUE(db.IsEOF());
+    }
+    CCeDBDatabase db;
+    EXPECT_FALSE(db.Create(L"Contacts Database"));
 }
 
 TEST_F(CeDb, CreateRefusesWhatItCannotKeep)
@@ -170,7 +187,7 @@ TEST_F(CeDb, OneIdentifierMayCarryTwoTypes)
 {
     // A task's 0x410F is both the completion flag (I2) and the completion date (FILETIME).
     CCeDBDatabase db;
-    ASSERT_TRUE(db.Create(L"Tasks Database"));
+    ASSERT_TRUE(db.Open(L"Tasks Database"));
     FILETIME done{1, 2};
     const CEOID oid = db.WriteRecord(record({CCeDBProp(done, 0x410F), CCeDBProp(short(1), 0x410F)}), 0);
     ASSERT_TRUE(db.SeekToRecord(oid));
@@ -193,7 +210,7 @@ TEST_F(CeDb, OneIdentifierMayCarryTwoTypes)
 TEST_F(CeDb, WritesReplaceTheGivenPropertiesAndKeepTheOthers)
 {
     CCeDBDatabase db;
-    ASSERT_TRUE(db.Create(L"Appointments Database"));
+    ASSERT_TRUE(db.Open(L"Appointments Database"));
     const CEOID oid = db.WriteRecord(
         record({CCeDBProp(L"subject", 0x0037), CCeDBProp(L"room", 0x4208), CCeDBProp(LONG(30), 0x4213)}), 0);
     ASSERT_NE(oid, 0u);
@@ -297,7 +314,7 @@ TEST_F(CeDb, SeeksByObjectIdIndexAndValueContinueInTheOpensOrder)
 {
     SORTORDERSPEC specs[2] = {{MAKEPROPID(0x4001, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE}, {MAKEPROPID(0x4002, CEVT_I2), 0}};
     CCeDBDatabase db;
-    ASSERT_TRUE(db.Create(L"\\Categories Database", 0, 2, specs));
+    ASSERT_TRUE(db.Create(L"Categories copy", 0, 2, specs));
     const wchar_t* names[] = {L"Alpha", L"Gamma", L"beta", L"Beta", L"Delta"};
     const short indexes[] = {0, 3, 9, 1, 2};
     std::vector<CEOID> oids;
@@ -305,7 +322,7 @@ TEST_F(CeDb, SeeksByObjectIdIndexAndValueContinueInTheOpensOrder)
         oids.push_back(db.WriteRecord(record({CCeDBProp(names[i], 0x4001), CCeDBProp(indexes[i], 0x4002)}), 0));
 
     CCeDBProp byName(L"", 0x4001);
-    ASSERT_TRUE(db.Open(L"\\Categories Database", &byName));
+    ASSERT_TRUE(db.Open(L"Categories copy", &byName));
     EXPECT_EQ(db.GetRecordCount(), 5u);
     ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(L"BETA", 0x4001)));
     EXPECT_EQ(db.GetCurrentOid(), oids[2]);  // "beta" was written before "Beta"
@@ -334,7 +351,7 @@ TEST_F(CeDb, SeeksByObjectIdIndexAndValueContinueInTheOpensOrder)
     EXPECT_FALSE(db.SeekToIndex(5));
 
     CCeDBProp byIndex(short(0), 0x4002);
-    ASSERT_TRUE(db.Open(L"\\Categories Database", &byIndex));
+    ASSERT_TRUE(db.Open(L"Categories copy", &byIndex));
     ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(short(9), 0x4002)));
     ASSERT_TRUE(db.ReadCurrRecord(&r));
     EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"beta");
