@@ -8,7 +8,10 @@
 
 #include <QEvent>
 
-class QObject;
+#include <QObject>
+
+// A window of the suite, as the calls that take a window see it.
+using CWnd = QObject;
 
 class ZuMessageEvent : public QEvent {
 public:
