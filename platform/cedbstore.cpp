@@ -536,7 +536,8 @@ private:
         std::map<std::string, std::unique_ptr<Source>> sources;
         std::unique_lock lock(m_mutex);
         while (!m_stop) {
-            m_wake.wait_for(lock, kPollInterval);
+            // system_clock: its wait is the plain timed wait, which every thread checker follows.
+            m_wake.wait_until(lock, std::chrono::system_clock::now() + kPollInterval);
             if (m_stop)
                 break;
             std::map<std::string, std::int64_t> wanted;  // path -> lowest seq still to deliver

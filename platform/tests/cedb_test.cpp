@@ -1,5 +1,6 @@
 // The property database service: databases, walks, values, writes, notifications, bad stores.
 #include "cedbdatabase.h"
+#include "childprocess.h"
 #include "lasterror.h"
 #include "testhome.h"
 #include "windowmessage.h"
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
-#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -531,18 +531,16 @@ TEST_F(CeDb, AStoreThatCannotBeWrittenFailsWithAMessage)
     db.Close();
     ::chmod(home.path().c_str(), 0755);
     ::chmod(home.file("pim.db").c_str(), 0444);
-    QProcess helper;
+    ZuChildProcess helper;
     if (::geteuid() == 0) {
         // The owner may always write; try as nobody.
-        helper.setChildProcessModifier([] {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(9);
-        });
+        ASSERT_TRUE(helper.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", helperPath(), "trywrite", "Locked"}));
+    } else {
+        ASSERT_TRUE(helper.start(helperPath(), {"trywrite", "Locked"}));
     }
-    helper.start(QString::fromStdString(helperPath()), {"trywrite", "Locked"});
     ASSERT_TRUE(helper.waitForFinished(20000));
-    EXPECT_EQ(helper.exitCode(), 3) << helper.readAllStandardError().toStdString();
-    EXPECT_FALSE(helper.readAllStandardError().trimmed().isEmpty());
+    EXPECT_EQ(helper.exitCode(), 3) << helper.err();
+    EXPECT_FALSE(helper.err().empty());
     ::chmod(home.file("pim.db").c_str(), 0600);
 }
 
@@ -599,12 +597,12 @@ TEST_F(CeDb, NotificationsCrossPrograms)
     ASSERT_TRUE(db.Create(L"Shared"));
     Recorder window;
     ASSERT_TRUE(db.Open(L"Shared", nullptr, &window));
-    QProcess helper;
-    helper.start(QString::fromStdString(helperPath()), {"write", "Shared", "20"});
+    ZuChildProcess helper;
+    ASSERT_TRUE(helper.start(helperPath(), {"write", "Shared", "20"}));
     ASSERT_TRUE(helper.waitForFinished(20000));
-    ASSERT_EQ(helper.exitCode(), 0) << helper.readAllStandardError().toStdString();
+    ASSERT_EQ(helper.exitCode(), 0) << helper.err();
     std::vector<CEOID> written;
-    for (const QByteArray& line : helper.readAllStandardOutput().split('\n'))
+    for (const QByteArray& line : QByteArray::fromStdString(helper.out()).split('\n'))
         if (!line.isEmpty())
             written.push_back(line.toUInt());
     ASSERT_EQ(written.size(), 20u);
@@ -621,19 +619,15 @@ TEST_F(CeDb, AKillDuringABurstLosesNothingReportedWritten)
     CCeDBDatabase db;
     ASSERT_TRUE(db.Create(L"Burst"));
     db.Close();
-    QProcess helper;
-    helper.start(QString::fromStdString(helperPath()), {"burst", "Burst"});
-    ASSERT_TRUE(helper.waitForStarted());
-    QByteArray out;
+    ZuChildProcess helper;
+    ASSERT_TRUE(helper.start(helperPath(), {"burst", "Burst"}));
     QElapsedTimer t;
     t.start();
-    while (out.count('\n') < 300 && t.elapsed() < 20000) {
-        helper.waitForReadyRead(100);
-        out += helper.readAllStandardOutput();
-    }
-    ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
+    while (std::count(helper.out().begin(), helper.out().end(), '\n') < 300 && t.elapsed() < 20000)
+        helper.readSome(100);
+    helper.kill(SIGKILL);
     helper.waitForFinished();
-    out += helper.readAllStandardOutput();
+    const QByteArray out = QByteArray::fromStdString(helper.out());
     std::set<CEOID> reported;
     for (const QByteArray& line : out.split('\n'))
         if (!line.isEmpty())
