@@ -49,6 +49,8 @@ const char* const kSchema =
     " type INTEGER NOT NULL,"
     " data BLOB NOT NULL,"
     " UNIQUE(key, fold));"
+    // Entries of (key, rowid): values listed in the order they were set without sorting.
+    "CREATE INDEX IF NOT EXISTS reg_value_order ON reg_value(key);"
     "INSERT OR IGNORE INTO reg_key(id, parent, name, fold) VALUES"
     " (1, 0, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
     " (2, 0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine');"

@@ -1,12 +1,11 @@
 #include "registry.h"
 
+#include "childprocess.h"
 #include "lasterror.h"
 #include "sqlite.h"
 #include "testhome.h"
 
-#include <QProcess>
-#include <QStringList>
-#include <QThread>
+#include <QString>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -473,25 +472,17 @@ TEST_F(Registry, ThreadsWriteThroughOneConnection)
 
 TEST_F(Registry, TwoProgramsWriteOneFile)
 {
-    constexpr DWORD kCount = 600;
+    constexpr DWORD kCount = 2000;
     HKEY key = createKey(HKEY_CURRENT_USER, L"Software\\ZuTwo");  // the file exists, in WAL mode
 
-    QProcess helper;
-    helper.setProgram(QString::fromStdString(ZuTestProgramFolder() + "/platform_registry_writer"));
-    helper.setArguments({QStringLiteral("Helper"), QString::number(kCount)});
-    helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ZUPIMS_HOME"), QString::fromStdString(home.path()));
-    helper.setProcessEnvironment(env);
-    helper.start();
-    ASSERT_TRUE(helper.waitForStarted(10000)) << helper.errorString().toStdString();
+    ZuChildProcess helper;  // inherits ZUPIMS_HOME
+    ASSERT_TRUE(helper.start(ZuTestProgramFolder() + "/platform_registry_writer", {"Helper", std::to_string(kCount)}));
 
     // Both start writing together once the helper is ready.
     DWORD size = 0;
     for (int waited = 0; RegQueryValueEx(key, L"HelperReady", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS; waited += 5) {
         ASSERT_LT(waited, 30000) << "the helper never got ready";
-        ASSERT_NE(helper.state(), QProcess::NotRunning) << "the helper ended early";
-        QThread::msleep(5);
+        ASSERT_FALSE(helper.waitForFinished(5)) << "the helper ended early: " << helper.err();
     }
     ASSERT_EQ(setNumber(key, L"Go", 1), ERROR_SUCCESS);
     for (DWORD i = 0; i < kCount; ++i) {
@@ -502,8 +493,7 @@ TEST_F(Registry, TwoProgramsWriteOneFile)
         RegCloseKey(k);
     }
     ASSERT_TRUE(helper.waitForFinished(120000));
-    EXPECT_EQ(helper.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(helper.exitCode(), 0);
+    EXPECT_EQ(helper.exitCode(), 0) << helper.err();
 
     for (DWORD i = 0; i < kCount; ++i) {
         for (const auto& [prefix, offset] : {std::pair{L"Test", 100000u}, std::pair{L"Helper", 0u}}) {
