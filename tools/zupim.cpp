@@ -1,4 +1,6 @@
 // zupim - the command-line companion of the suite.
+#include "lunarcommand.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +12,14 @@ static void printHelp(FILE* out)
                "\n"
                "commands:\n"
                "  help             this text\n"
+               "  lunar [DATE...]  the lunar date of each solar date YYYY-MM-DD; a day of a leap\n"
+               "                   month shows its month as 윤MM (2004-03-21 -> 2004-윤02-01)\n"
+               "  solar [DATE...]  the solar date of each lunar date YYYY-MM-DD; YYYY-윤MM-DD asks\n"
+               "                   for the leap month; day 30 of a 29-day month gives the next day\n"
+               "\n"
+               "Without dates, lunar and solar read one date a line from standard input. The lunar\n"
+               "calendar covers lunar years 1881 to 2043. A date that does not convert is reported\n"
+               "on standard error, the others still convert, and the exit status is then 1.\n"
                "\n"
                "The data folder is $ZUPIMS_HOME, or $XDG_DATA_HOME/zupims when that is unset.\n",
         out);
@@ -20,6 +30,10 @@ int main(int argc, char** argv)
     if (argc < 2 || !std::strcmp(argv[1], "help") || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         printHelp(stdout);
         return 0;
+    }
+    if (!std::strcmp(argv[1], "lunar") || !std::strcmp(argv[1], "solar")) {
+        const LunarDirection direction = argv[1][0] == 'l' ? LunarDirection::ToLunar : LunarDirection::ToSolar;
+        return runLunarCommand(direction, argv + 2, argc - 2, stdin, stdout, stderr);
     }
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);
     return 2;
