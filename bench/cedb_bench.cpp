@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kRecords = 10000;
-const wchar_t* kName = L"Contacts Database";
+const wchar_t* kName = L"ZUContacts Database";
 const CEPROPID kSortName = MAKEPROPID(0x4013, CEVT_LPWSTR);
 const CEPROPID kSortKey = MAKEPROPID(0x9001, CEVT_UI4);
 std::vector<CEOID> g_oids;
@@ -56,7 +56,8 @@ void fill()
     filled = true;
     SORTORDERSPEC sorts[2] = {{kSortName, CEDB_SORT_CASEINSENSITIVE}, {kSortKey, 0}};
     CCeDBDatabase db;
-    db.Create(kName, 0, 2, sorts);
+    if (!db.Create(kName, 0, 2, sorts))
+        std::abort();
     for (int i = 0; i < kRecords; ++i)
         g_oids.push_back(db.WriteRecord(makeRecord(i), 0));
 }

@@ -75,6 +75,28 @@ struct CCeDBDatabase::Impl {
         return "m" + i + ", k" + i + ", oid";
     }
 
+    // The statements of this open's order, made once at open.
+    struct Sql {
+        std::string first, fromIncl, fromExcl, byOid, byIndex;
+    } sql;
+
+    void makeSql()
+    {
+        const std::string select = "SELECT " + selectColumns() + " FROM zu_rec WHERE ";
+        sql.first = select + whereDb() + " ORDER BY " + orderColumns() + " LIMIT ?2";
+        if (sortIndex < 0) {
+            sql.fromIncl = select + "db=?1 AND oid >= ?2 ORDER BY oid LIMIT ?3";
+            sql.fromExcl = select + "db=?1 AND oid > ?2 ORDER BY oid LIMIT ?3";
+        } else {
+            const std::string from = select + whereDb() + " AND (" + orderColumns() + ") ";
+            const std::string rest = " (?2, ?3, ?4) ORDER BY " + orderColumns() + " LIMIT ?5";
+            sql.fromIncl = from + ">=" + rest;
+            sql.fromExcl = from + ">" + rest;
+        }
+        sql.byOid = select + "oid=?1 AND db=?2";
+        sql.byIndex = select + whereDb() + " ORDER BY " + orderColumns() + " LIMIT ?2 OFFSET ?3";
+    }
+
     // The rows of this database, in the index of the open's order.
     std::string whereDb() const
     {
@@ -121,8 +143,7 @@ struct CCeDBDatabase::Impl {
         Connection* c = conn();
         if (!c)
             return false;
-        ZuSqlStmt* s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE " + whereDb() + " ORDER BY " + orderColumns()
-            + " LIMIT ?2");
+        ZuSqlStmt* s = c->stmt(sql.first);
         if (!s)
             return false;
         s->bind(1, info.id);
@@ -137,18 +158,16 @@ struct CCeDBDatabase::Impl {
         Connection* c = conn();
         if (!c)
             return false;
-        const char* op = inclusive ? ">=" : ">";
         ZuSqlStmt* s = nullptr;
         if (sortIndex < 0) {
-            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE db=?1 AND oid " + op + " ?2 ORDER BY oid LIMIT ?3");
+            s = c->stmt(inclusive ? sql.fromIncl : sql.fromExcl);
             if (!s)
                 return false;
             s->bind(1, info.id);
             s->bind(2, static_cast<std::int64_t>(from.oid));
             s->bind(3, static_cast<std::int64_t>(limit));
         } else {
-            s = c->stmt("SELECT " + selectColumns() + " FROM zu_rec WHERE " + whereDb() + " AND (" + orderColumns() + ") " + op
-                + " (?2, ?3, ?4) ORDER BY " + orderColumns() + " LIMIT ?5");
+            s = c->stmt(inclusive ? sql.fromIncl : sql.fromExcl);
             if (!s)
                 return false;
             s->bind(1, info.id);
@@ -387,6 +406,7 @@ BOOL CCeDBDatabase::Open(const wchar_t* name, const CCeDBProp* sortProp, QObject
     d->path = path;
     d->info = info;
     d->sortIndex = sortIndex;
+    d->makeSql();
     d->notify = notifyWindow;
     d->skipped.clear();
     if (notifyWindow)
@@ -491,7 +511,7 @@ BOOL CCeDBDatabase::SeekToRecord(CEOID oid)
     Connection* c = d->conn();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE oid=?1 AND db=?2");
+    ZuSqlStmt* s = c->stmt(d->sql.byOid);
     if (!s)
         return FALSE;
     s->bind(1, static_cast<std::int64_t>(oid));
@@ -514,8 +534,7 @@ BOOL CCeDBDatabase::SeekToIndex(DWORD index)
     Connection* c = d->conn();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt("SELECT " + d->selectColumns() + " FROM zu_rec WHERE " + d->whereDb() + " ORDER BY " + d->orderColumns()
-        + " LIMIT ?2 OFFSET ?3");
+    ZuSqlStmt* s = c->stmt(d->sql.byIndex);
     if (!s)
         return FALSE;
     s->bind(1, d->info.id);
