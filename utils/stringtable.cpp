@@ -1,1 +1,125 @@
 #include "stringtable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+struct Entry {
+    UINT id;
+    const wchar_t* text;
+};
+
+// Ascending by id (checked below), so lookups can bisect.
+constexpr Entry kShared[] = {
+    {65009, L"첫번째"},
+    {65010, L"두번째"},
+    {65011, L"세번째"},
+    {65012, L"네번째"},
+    {65013, L"마지막"},
+    {65020, L"모든 그룹"},
+    {65021, L"그룹 없음"},
+    {65022, L"다중선택..."},
+    {65032, L"첫째"},
+    {65033, L"둘째"},
+    {65034, L"셋째"},
+    {65035, L"넷째"},
+    {65036, L"다섯째"},
+    {65037, L"여섯째"},
+    {65038, L"마지막"},
+    {65039, L"일요일"},
+    {65040, L"월요일"},
+    {65041, L"화요일"},
+    {65042, L"수요일"},
+    {65043, L"목요일"},
+    {65044, L"금요일"},
+    {65045, L"토요일"},
+    {65046, L"그리고"},
+    {65050, L"반복없음"},
+    {65051, L"일간 반복"},
+    {65052, L"주간 반복"},
+    {65053, L"월간 반복"},
+    {65054, L"년간 반복"},
+    // The recurrence sentence: pattern part by kind, then the range texts.
+    {65055, L"주중(월~금) 반복"},
+    {65056, L"매일 반복"},
+    {65057, L"%d 일 마다 반복"},
+    {65058, L"매주 %s 에 반복"},
+    {65059, L"%d 주 마다 %s에 반복"},
+    {65060, L"%d 개월 마다  %d일에 반복"},
+    {65061, L"%d 개월 마다  %s %s에 반복"},
+    {65064, L"%02d-%02d-%02d 부터"},
+    {65065, L"%02d-%02d-%02d 까지"},
+    {65066, L"%d 년 마다 %s %d 일에 반복"},
+    {65067, L"%d 년 마다 %s 의 %s %s 에 반복"},
+    {65070, L"1월"},
+    {65071, L"2월"},
+    {65072, L"3월"},
+    {65073, L"4월"},
+    {65074, L"5월"},
+    {65075, L"6월"},
+    {65076, L"7월"},
+    {65077, L"8월"},
+    {65078, L"9월"},
+    {65079, L"10월"},
+    {65080, L"11월"},
+    {65081, L"12월"},
+    // The calendar's captions, 65082 + view type (day, week, month, year), and the week text.
+    {65082, L"%d.%d.%d %s [음 %d.%d]"},
+    {65083, L"%d.%d.%d ~ %d  %s"},
+    {65084, L"%d년 %d월"},
+    {65085, L"%d년 달력"},
+    {65086, L"주"},
+    {65101, L"%d.%d.%d ~ %d.%d  %s"},
+};
+
+constexpr Entry kCompLib[] = {
+    {65082, L"작업의 기간을 먼저 설정하십시요!"},
+};
+
+template <size_t N>
+constexpr bool ascending(const Entry (&table)[N])
+{
+    for (size_t i = 1; i < N; ++i)
+        if (table[i - 1].id >= table[i].id)
+            return false;
+    return true;
+}
+static_assert(ascending(kShared), "string table ids must ascend");
+static_assert(ascending(kCompLib), "string table ids must ascend");
+
+template <size_t N>
+const wchar_t* find(const Entry (&table)[N], UINT id)
+{
+    const Entry* end = table + N;
+    const Entry* e = std::lower_bound(table, end, id, [](const Entry& a, UINT v) { return a.id < v; });
+    return (e != end && e->id == id) ? e->text : nullptr;
+}
+
+constexpr auto kSharedIds = [] {
+    std::array<UINT, std::size(kShared)> ids{};
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = kShared[i].id;
+    return ids;
+}();
+
+} // namespace
+
+CString ZuLoadString(UINT id)
+{
+    const wchar_t* text = find(kShared, id);
+    return text ? CString(text) : CString();
+}
+
+CString ZuLoadString(UINT id, ZuStringModule module)
+{
+    if (module == ZuStringModule::CompLib)
+        if (const wchar_t* text = find(kCompLib, id))
+            return CString(text);
+    return ZuLoadString(id);
+}
+
+std::span<const UINT> ZuStringIds()
+{
+    return kSharedIds;
+}

@@ -1,0 +1,79 @@
+// optionstore.h - the options library's access to the registry (internal to the library and
+// its dialogs).
+//
+// A store opens the keys General, Contact, Calendar, Task and Memo under
+// "Software\Tandemoor\Pims" (creating them when missing; in that order) and closes them when it
+// is destroyed. A key that cannot be opened reads as the defaults and ignores writes.
+//
+// Saving a boolean compares with the stored string first: TRUE is written when the stored string
+// is empty or "FALSE", FALSE when it is empty or "TRUE"; anything else is left as it is. A write
+// is a change, and a change sends WM_OPTION_CHANGED to the program concerned when its registered
+// window is live (optionrecords.h).
+#pragma once
+
+#include "optionrecords.h"
+#include "voregistry.h"
+
+#include <vector>
+
+class COptionStore {
+public:
+    COptionStore();
+    ~COptionStore();
+    COptionStore(const COptionStore&) = delete;
+    COptionStore& operator=(const COptionStore&) = delete;
+
+    _tabGeneralOpt ReadGeneralOpt();
+    _tabCalendarOpt ReadCalendarOpt();
+    _tabTaskOpt ReadTaskOpt();
+    _tabContactOpt ReadContactOpt();
+
+    // "dwHWND" of the key named `key` (Contact, Calendar, Task or Memo, any case); ZU_HWND_UNSET
+    // when missing (never written back) or for any other name.
+    HWND ReadWindowHandle(const wchar_t* key);
+    // WriteRegistryHWND's work (optionrecords.h).
+    BOOL WriteWindowHandle(HWND hwnd, const CString& app);
+    // IsAnotherSuiteProgramRunning's work (optionrecords.h).
+    BOOL AnyOtherProgramLive();
+
+    // Left scroll (code 2 to the calendar, then the contacts window, on a change); then, with
+    // bSecurityFlag, "bSecurityFlag" "TRUE" and the scrambled password, or else "bSecurityFlag"
+    // "FALSE" (the stored password stays). The stored password is read back and checked: when it
+    // cannot be stored or does not read back as given (the scrambling loses letters whose codes
+    // lie beyond 255, Hangul say), the user is told, "bSecurityFlag" is written "FALSE" and the
+    // result is FALSE, so no program asks for a password that was never stored.
+    BOOL SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag);
+    // Private (33) and big font (34) on a change; the hours are compared with the stored ones (a
+    // missing one is created as 100 first) and, when either differs, both are written and 37 is
+    // sent with MAKELONG(start, end).
+    void SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime);
+    // Task "bStatusBarFlag"; 52 to the calendar window on a change.
+    void SaveTaskStatusBar(BOOL bStatusBarFlag);
+    // In this order: big font (18), names only (20), quick-search bar (17), multi-line (19). An
+    // option's message goes out when it changed or when any option before it in this order
+    // changed, with the value given.
+    void SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly);
+
+    // The stored form of a password: three code units per character, of the reversed text; for
+    // the character at position i (from 1): a letter gives "0l" and its low 8 bits minus 2i as a
+    // signed 8-bit value widened to 16 bits; a digit d gives "0x" and 63 + d*k (k = i up to 9,
+    // i - 9 from 10 on); anything else "0e" and the character itself. NOT encryption.
+    static CString EncodePassword(const CString& password);
+    // The reverse; a trailing partial group is ignored, a group with another marker gives nothing.
+    static CString DecodePassword(const CString& stored);
+
+private:
+    CVORegistry* KeyFor(const wchar_t* name);
+    static BOOL ReadBool(CVORegistry& key, const wchar_t* name);
+    // TRUE when a value was written (a change).
+    static BOOL SaveBool(CVORegistry& key, const wchar_t* name, BOOL value);
+    // WM_OPTION_CHANGED to `hwnd` when it is a live window that has not timed out in this store.
+    void Notify(HWND hwnd, WPARAM code, LPARAM value);
+
+    CVORegistry m_regGeneral;
+    CVORegistry m_regContact;
+    CVORegistry m_regCalendar;
+    CVORegistry m_regTask;
+    CVORegistry m_regMemo;
+    std::vector<HWND> m_unresponsive;
+};

@@ -1,6 +1,0 @@
-#include "zucaloption.h"
-
-DWORD ZuCalOptionVersion()
-{
-    return MAKELONG(1, 0);
-}
