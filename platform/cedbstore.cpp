@@ -193,16 +193,16 @@ std::string plainUtf8(const std::wstring& s)
 
 } // namespace
 
-SortKey sortKeyOfValue(const CCeDBProp& p, const SortSpec& spec)
+SortKey sortKeyOfValue(const CCeDBProp& p, const SortSpec& order)
 {
     SortKey k;
-    if (p.GetPropId() != spec.propid)
+    if (p.GetPropId() != order.propid)
         return k;
     k.missing = 0;
     switch (p.GetType()) {
     case CEVT_LPWSTR:
         k.kind = SortKey::Text;
-        k.s = (spec.flags & 0x2) ? foldedUtf8(p.rawString()) : plainUtf8(p.rawString());
+        k.s = (order.flags & 0x2) ? foldedUtf8(p.rawString()) : plainUtf8(p.rawString());
         break;
     case CEVT_BLOB:
         k.kind = SortKey::Bytes;
@@ -216,11 +216,11 @@ SortKey sortKeyOfValue(const CCeDBProp& p, const SortSpec& spec)
     return k;
 }
 
-SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& spec)
+SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& order)
 {
     for (const CCeDBProp& p : props)
-        if (p.GetPropId() == spec.propid)
-            return sortKeyOfValue(p, spec);
+        if (p.GetPropId() == order.propid)
+            return sortKeyOfValue(p, order);
     return SortKey();
 }
 

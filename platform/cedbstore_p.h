@@ -82,8 +82,8 @@ bool encodeProps(const std::deque<CCeDBProp>& props, std::string& out);
 // Decoding into `out` (resized in place); false when the bytes are not a valid encoding.
 bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out);
 
-SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& spec);
-SortKey sortKeyOfValue(const CCeDBProp& value, const SortSpec& spec);
+SortKey sortKeyOf(const std::deque<CCeDBProp>& props, const SortSpec& order);
+SortKey sortKeyOfValue(const CCeDBProp& value, const SortSpec& order);
 // Binds (m, k) at index and index + 1.
 void bindKey(ZuSqlStmt& stmt, int index, const SortKey& key);
 SortKey readKey(const ZuSqlStmt& stmt, int missingCol, int keyCol);

@@ -275,9 +275,9 @@ class CeDbSort : public CeDb, public ::testing::WithParamInterface<SortCase> {};
 TEST_P(CeDbSort, WalksFollowTheSortProperty)
 {
     const SortCase& c = GetParam();
-    SORTORDERSPEC spec{c.sortProp, c.flags};
+    SORTORDERSPEC order{c.sortProp, c.flags};
     CCeDBDatabase db;
-    ASSERT_TRUE(db.Create(L"Sorted", 0, 1, &spec));
+    ASSERT_TRUE(db.Create(L"Sorted", 0, 1, &order));
     for (const std::wstring& s : c.stored) {
         CCeDBRecord r = record({CCeDBProp(s.c_str(), 0x0001)});
         if (!s.empty()) {
