@@ -1,5 +1,6 @@
 // Time functions: calendar arithmetic against Qt's calendar, refusal of bad input, local time in
 // Seoul and across New York's daylight-saving changes, and the replaceable clock.
+#include "testzone.h"
 #include "filetime.h"
 #include "lasterror.h"
 
@@ -17,30 +18,7 @@
 
 namespace {
 
-// Switches the process's time zone for one test and restores the previous one.
-class TzGuard {
-public:
-    explicit TzGuard(const char* tz)
-    {
-        if (const char* old = std::getenv("TZ"))
-            m_old = old;
-        ::setenv("TZ", tz, 1);
-        ::tzset();
-    }
-    ~TzGuard()
-    {
-        if (m_old)
-            ::setenv("TZ", m_old->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-    TzGuard(const TzGuard&) = delete;
-    TzGuard& operator=(const TzGuard&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
+using TzGuard = ZuTzGuard;
 
 // Restores the system clock when a test that replaced it ends.
 struct ClockGuard {

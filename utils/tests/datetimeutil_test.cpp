@@ -1,6 +1,7 @@
 // Date arithmetic: each function against a table of valid and refused inputs, the calendar walks
 // against Qt's calendar over four decades, and the two local-time functions in Seoul and across
 // New York's daylight-saving changes.
+#include "testzone.h"
 #include "datetimeutil.h"
 #include "filetime.h"
 
@@ -71,27 +72,7 @@ bool sameSt(const SYSTEMTIME& a, const SYSTEMTIME& b)
         && a.wMilliseconds == b.wMilliseconds;
 }
 
-// Switches the process's time zone for one test and restores the previous one.
-class TzGuard {
-public:
-    explicit TzGuard(const char* tz)
-    {
-        if (const char* old = std::getenv("TZ"))
-            m_old = old;
-        ::setenv("TZ", tz, 1);
-        ::tzset();
-    }
-    ~TzGuard()
-    {
-        ::setenv("TZ", m_old ? m_old->c_str() : "Asia/Seoul", 1);
-        ::tzset();
-    }
-    TzGuard(const TzGuard&) = delete;
-    TzGuard& operator=(const TzGuard&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
+using TzGuard = ZuTzGuard;
 
 TEST(DateTimeLeapYear, GregorianRule)
 {
