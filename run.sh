@@ -4,4 +4,5 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 "$top/scripts/setup.sh"
 build=${ZUPIMS_BUILD_DIR:-$top/build}
+"$build/bin/zupim" install >/dev/null
 exec "$build/bin/zupim" "${@:-help}"

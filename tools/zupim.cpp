@@ -1,4 +1,5 @@
 // zupim - the command-line companion of the suite.
+#include "installcommand.h"
 #include "lunarcommand.h"
 
 #include <cstdio>
@@ -12,6 +13,8 @@ static void printHelp(FILE* out)
                "\n"
                "commands:\n"
                "  help             this text\n"
+               "  install [FOLDER] record FOLDER (by default the folder of zupim) as the folder of\n"
+               "                   the programs, so the calendar and the contacts book find each other\n"
                "  lunar [DATE...]  the lunar date of each solar date YYYY-MM-DD; a day of a leap\n"
                "                   month shows its month as 윤MM (2004-03-21 -> 2004-윤02-01)\n"
                "  solar [DATE...]  the solar date of each lunar date YYYY-MM-DD; YYYY-윤MM-DD asks\n"
@@ -35,6 +38,8 @@ int main(int argc, char** argv)
         const LunarDirection direction = argv[1][0] == 'l' ? LunarDirection::ToLunar : LunarDirection::ToSolar;
         return runLunarCommand(direction, argv + 2, argc - 2, stdin, stdout, stderr);
     }
+    if (!std::strcmp(argv[1], "install") && argc <= 3)
+        return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);
     return 2;
 }
