@@ -267,6 +267,12 @@ CCeDBDatabase* CCeDBDatabase::FromHandle(HANDLE h)
     return db;
 }
 
+ULONGLONG ZuStoreChangeStamp()
+{
+    Connection* c = connectionFor(storePath());
+    return c ? static_cast<ULONGLONG>(c->lastChangeSeq()) : 0;
+}
+
 BOOL CCeDBDatabase::Exists(const wchar_t* name)
 {
     if (!name || !*name)

@@ -148,6 +148,11 @@ CEOID CeReadRecordPropsEx(HANDLE db, DWORD flags, WORD* propCount, const CEPROPI
 CEOID CeWriteRecordProps(HANDLE db, CEOID oid, WORD propCount, const CEPROPVAL* props);
 BOOL CeDeleteRecord(HANDLE db, CEOID oid);
 
+// The store's change stamp: it grows with every record written or deleted, by any program, and
+// equal stamps mean that no record of any database changed in between (caches key on it); 0 when
+// the store cannot be opened.
+ULONGLONG ZuStoreChangeStamp();
+
 void* LocalAlloc(UINT flags, size_t bytes);
 void* LocalFree(void* p);
 constexpr UINT LMEM_FIXED = 0;

@@ -1,6 +1,9 @@
 // zupim - the command-line companion of the suite.
+#include "agendacommand.h"
 #include "installcommand.h"
 #include "lunarcommand.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -13,6 +16,14 @@ static void printHelp(FILE* out)
                "\n"
                "commands:\n"
                "  help             this text\n"
+               "  agenda [--day|--week|--month|--year] [DATE] [--contents N]\n"
+               "         [--category NAME|--no-category] [--show-private] [--tsv]\n"
+               "                   what the calendar shows for the day, week, month or year of DATE\n"
+               "                   (YYYY-MM-DD, default today), in the calendar's order with the\n"
+               "                   caption first; --contents adds 1 appointments, 2 anniversaries and\n"
+               "                   birthdays, 4 tasks, 8 recurring ones (default 15); private records\n"
+               "                   only with --show-private; --tsv prints kind, day class, start, end,\n"
+               "                   subject and time text separated by tabs, one item a line\n"
                "  install [FOLDER] record FOLDER (by default the folder of zupim) as the folder of\n"
                "                   the programs, so the calendar and the contacts book find each other\n"
                "  lunar [DATE...]  the lunar date of each solar date YYYY-MM-DD; a day of a leap\n"
@@ -37,6 +48,10 @@ int main(int argc, char** argv)
     if (!std::strcmp(argv[1], "lunar") || !std::strcmp(argv[1], "solar")) {
         const LunarDirection direction = argv[1][0] == 'l' ? LunarDirection::ToLunar : LunarDirection::ToSolar;
         return runLunarCommand(direction, argv + 2, argc - 2, stdin, stdout, stderr);
+    }
+    if (!std::strcmp(argv[1], "agenda")) {
+        QCoreApplication app(argc, argv);
+        return runAgendaCommand(argv + 2, argc - 2, stdout, stderr);
     }
     if (!std::strcmp(argv[1], "install") && argc <= 3)
         return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);

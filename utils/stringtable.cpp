@@ -70,6 +70,9 @@ constexpr Entry kShared[] = {
     {65084, L"%d년 %d월"},
     {65085, L"%d년 달력"},
     {65086, L"주"},
+    // Contacts' days in the calendar.
+    {65088, L"[생일] %s"},
+    {65089, L"[기념일] %s"},
     {65101, L"%d.%d.%d ~ %d.%d  %s"},
 };
 

@@ -1,0 +1,89 @@
+#include "holidaytable.h"
+
+#include "cedbdatabase.h"
+#include "lunar.h"
+#include "pimstore.h"
+#include "recordlayouts.h"
+#include "recordwalk.h"
+
+#include <tuple>
+
+namespace {
+
+auto orderKey(const HolidayEntry& e)
+{
+    return std::make_tuple(e.lunar != 0, e.month, e.day);
+}
+
+WORD wordOf(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop ? static_cast<WORD>(prop->rawInt()) : 0;
+}
+
+const HolidayEntry* scan(const std::vector<HolidayEntry>& entries, bool lunar, int month, int day)
+{
+    for (const HolidayEntry& e : entries) {
+        if ((e.lunar != 0) != lunar)
+            continue;
+        if (e.month == month && e.day == day)
+            return &e;
+        if (std::make_tuple(int(e.month), int(e.day)) > std::make_tuple(month, day))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool CHolidayTable::Load()
+{
+    m_entries.clear();
+    CCeDBDatabase db;
+    if (!CCeDBDatabase::Exists(ZU_DB_ANNIVERSARIES)) {
+        if (!db.Create(ZU_DB_ANNIVERSARIES)) {
+            // Another program may have created it meanwhile.
+            if (!db.Open(ZU_DB_ANNIVERSARIES))
+                return false;
+        } else {
+            for (const ZuHoliday& day : ZU_SEED_HOLIDAYS) {
+                CCeDBRecord record = ZuHolidayRecord(day);
+                db.AddRecord(&record);
+            }
+        }
+    } else if (!db.Open(ZU_DB_ANNIVERSARIES)) {
+        return false;
+    }
+    ZuForEachRecord(db, [this](const CCeDBRecord& record) {
+        HolidayEntry e;
+        const CCeDBProp* name = record.GetIdProp(ZUID_ANN_NAME);
+        e.name = name && name->GetType() == CEVT_LPWSTR ? CString(name->GetString()) : CString();
+        e.year = wordOf(record, ZUID_ANN_YEAR);
+        e.month = wordOf(record, ZUID_ANN_MONTH);
+        e.day = wordOf(record, ZUID_ANN_DAY);
+        e.lunar = wordOf(record, ZUID_ANN_LUNAR);
+        e.reserved = wordOf(record, ZUID_ANN_RESERVED);
+        e.kind = wordOf(record, ZUID_ANN_KIND);
+        Insert(e);
+    });
+    return true;
+}
+
+void CHolidayTable::Insert(const HolidayEntry& entry)
+{
+    auto it = m_entries.begin();
+    while (it != m_entries.end() && !(orderKey(*it) > orderKey(entry)))
+        ++it;
+    m_entries.insert(it, entry);
+}
+
+const HolidayEntry* CHolidayTable::HolidayFor(const SYSTEMTIME& date) const
+{
+    if (const HolidayEntry* solar = scan(m_entries, false, date.wMonth, date.wDay))
+        return solar;
+    int lunarMonth = 0, lunarDay = 0;
+    bool leap = false;
+    if (!ZuSunToMoon(date.wYear, date.wMonth, date.wDay, nullptr, &lunarMonth, &lunarDay, &leap) || leap)
+        return nullptr;
+    return scan(m_entries, true, lunarMonth, lunarDay);
+}

@@ -1,0 +1,220 @@
+#include "agendacommand.h"
+
+#include "calendarframe.h"
+#include "filetime.h"
+#include "pimstore.h"
+#include "recordlayouts.h"
+#include "windowmessage.h"
+#include "zucalendardoc.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The one "view" of the command: it ends the event loop when its items have arrived.
+class AgendaView : public QObject {
+public:
+    bool loaded = false;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == ZuMessageEvent::eventType() && static_cast<ZuMessageEvent*>(e)->message() == WM_ITEMS_LOADED) {
+            loaded = true;
+            QCoreApplication::quit();
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+// A frame with nothing to show but the one view.
+class AgendaFrame : public ICalendarFrame {
+public:
+    explicit AgendaFrame(QObject* view) : m_view(view) {}
+    QObject* ViewFor(int, int) override { return m_view; }
+    QObject* ActiveView() override { return m_view; }
+    void SwitchView(int, int) override {}
+    void SetCaption(const CString&, COLORREF, const SYSTEMTIME&) override {}
+    void SetWindowTitle(const CString&) override {}
+    void CloseDateDropDown() override {}
+    void SetCategoryButtonText(const CString&) override {}
+    void SetViewTypeButtons(int) override {}
+    void SetStyleButton(int) override {}
+    void SetContentButtons(DWORD) override {}
+    void HideLeftScrollBar() override {}
+    void SetListBigFont(bool) override {}
+    void InvalidateListView() override {}
+    UINT ShowCategoryMenu(const std::vector<CategoryMenuItem>&) override { return 0; }
+    bool RunCategorySheet(std::vector<int>&) override { return false; }
+    void RunRecordEditor(int, const SYSTEMTIME&, bool) override {}
+    void ShowOptions() override {}
+    DWORD MainWindowHandle() override { return 0; }
+
+private:
+    QObject* m_view;
+};
+
+std::string utf8(const CString& text)
+{
+    return QString::fromStdWString(text.str()).toStdString();
+}
+
+bool parseDate(const char* text, SYSTEMTIME& date)
+{
+    int y = 0, m = 0, d = 0;
+    char tail = 0;
+    if (std::sscanf(text, "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3)
+        return false;
+    if (y < 1601 || y > 9999 || m < 1 || m > 12 || d < 1 || d > ZuDaysInMonth(y, m))
+        return false;
+    date = SYSTEMTIME{};
+    date.wYear = static_cast<WORD>(y);
+    date.wMonth = static_cast<WORD>(m);
+    date.wDay = static_cast<WORD>(d);
+    return true;
+}
+
+std::string isoOf(const FILETIME& ft)
+{
+    if (ZuIsNoDate(ft))
+        return {};
+    SYSTEMTIME st{};
+    if (!FileTimeToSystemTime(&ft, &st))
+        return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour,
+        st.wMinute, st.wSecond);
+    return text;
+}
+
+std::string tsvField(const CString& text)
+{
+    std::string s = utf8(text);
+    for (char& c : s)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return s;
+}
+
+const char* markerOf(const CalendarItem& item)
+{
+    if (item.kind == ZU_ITEM_TASK)
+        return item.status >= 100 ? "■" : "□";
+    if (item.dayClass == ZU_DAY_ANNIVERSARY)
+        return "◎";
+    return "○";
+}
+
+int usage(FILE* err, const char* problem, const char* what)
+{
+    std::fprintf(err, "zupim agenda: %s%s%s\n", problem, what ? ": " : "", what ? what : "");
+    std::fprintf(err, "usage: zupim agenda [--day|--week|--month|--year] [YYYY-MM-DD] [--contents N]\n"
+                      "                    [--category NAME|--no-category] [--show-private] [--tsv]\n");
+    return 2;
+}
+
+}  // namespace
+
+int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
+{
+    int type = ZU_VIEW_DAY;
+    DWORD contents = ZU_SHOW_ALL;
+    bool tsv = false, showPrivate = false, noCategory = false, haveDate = false;
+    const char* category = nullptr;
+    SYSTEMTIME date{};
+    for (int i = 0; i < count; ++i) {
+        const char* a = args[i];
+        if (!std::strcmp(a, "--day")) type = ZU_VIEW_DAY;
+        else if (!std::strcmp(a, "--week")) type = ZU_VIEW_WEEK;
+        else if (!std::strcmp(a, "--month")) type = ZU_VIEW_MONTH;
+        else if (!std::strcmp(a, "--year")) type = ZU_VIEW_YEAR;
+        else if (!std::strcmp(a, "--tsv")) tsv = true;
+        else if (!std::strcmp(a, "--show-private")) showPrivate = true;
+        else if (!std::strcmp(a, "--no-category")) noCategory = true;
+        else if (!std::strcmp(a, "--category") || !std::strcmp(a, "--contents")) {
+            if (i + 1 >= count)
+                return usage(err, "missing value after", a);
+            const char* value = args[++i];
+            if (a[2] == 'c' && a[3] == 'a') {
+                category = value;
+            } else {
+                char* end = nullptr;
+                const long n = std::strtol(value, &end, 10);
+                if (!*value || *end || n < 0 || n > 15)
+                    return usage(err, "contents must be a number from 0 to 15 (1 appointments, 2 anniversaries, "
+                                      "4 tasks, 8 recurring)", value);
+                contents = static_cast<DWORD>(n);
+            }
+        } else if (a[0] == '-') {
+            return usage(err, "unknown option", a);
+        } else if (!haveDate) {
+            if (!parseDate(a, date))
+                return usage(err, "not a date (expected YYYY-MM-DD)", a);
+            haveDate = true;
+        } else {
+            return usage(err, "more than one date", a);
+        }
+    }
+    if (category && noCategory)
+        return usage(err, "--category and --no-category exclude each other", nullptr);
+
+    AgendaView view;
+    AgendaFrame frame(&view);
+    CZuCalendarDoc doc(&frame);
+    doc.SetPersistent(false);
+    if (haveDate)
+        doc.SetCurrentDate(date);
+    doc.SetViewContents(contents);
+    doc.SetShowPrivate(showPrivate);
+    if (noCategory) {
+        doc.SetCategoryFilter(ZU_CATY_NONE, {}, CString(L"그룹 없음"));
+    } else if (category) {
+        CCeDBDatabase categories;
+        const CString name(QString::fromLocal8Bit(category).toStdWString());
+        const int index = GetDatabasePtr(&categories, ZU_SEL_CATEGORIES) ? GetDBCategoryIndex(&categories, name) : -1;
+        if (index < 0) {
+            std::fprintf(err, "zupim agenda: no category named '%s'\n", category);
+            return 2;
+        }
+        doc.SetCategoryFilter(ZU_CATY_ONE, {index}, name);
+    } else {
+        doc.SetCategoryFilter(ZU_CATY_ALL, {}, CString(L"모든 그룹"));
+    }
+    // In the month type the agenda lists the month itself, as the list style does.
+    doc.SetViewStyle(ZU_STYLE_LIST);
+    doc.SetViewType(type, false);
+    view.loaded = false;
+    doc.RequestLoad(&view);
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
+    QCoreApplication::exec();
+    if (!view.loaded) {
+        std::fprintf(err, "zupim agenda: the calendar could not be loaded\n");
+        return 1;
+    }
+
+    const std::vector<CalendarItem>& items = doc.Items();
+    if (tsv) {
+        for (const CalendarItem& item : items)
+            std::fprintf(out, "%d\t%d\t%s\t%s\t%s\t%s\n", item.kind, item.dayClass, isoOf(item.start).c_str(),
+                isoOf(item.end).c_str(), tsvField(item.subject).c_str(), tsvField(item.timeText).c_str());
+        return 0;
+    }
+    std::fprintf(out, "%s\n", utf8(doc.CaptionText()).c_str());
+    for (const CalendarItem& item : items) {
+        std::string line = std::string(markerOf(item)) + " " + utf8(item.subject);
+        if (item.kind == ZU_ITEM_TASK)
+            line += " " + std::to_string(item.status) + "%";
+        if (!item.timeText.IsEmpty())
+            line += "  " + utf8(item.timeText);
+        std::fprintf(out, "%s\n", line.c_str());
+    }
+    if (items.empty())
+        std::fprintf(out, "(비어 있음)\n");
+    return 0;
+}
