@@ -1,0 +1,238 @@
+// calendar_bench - loads of the calendar from a full store: 10,000 single appointments over five
+// years (some all-day, lunar or private), 500 recurring appointments of every kind, 2,000 contacts
+// with birthdays (a tenth lunar) and anniversaries, and 1,000 tasks (some recurring, some without
+// dates). Measures a day, a week, a month and a month grid after the first load, and the first
+// load (which reads the store) on its own.
+//
+// The store is built once in a temporary data folder (a few seconds), or in $ZUPIMS_BENCH_STORE
+// when that names a folder, which is then kept (to time `zupim agenda` on the same data:
+// ZUPIMS_HOME=that-folder zupim agenda --month 2026-06-17). Run by hand:
+//   build/bin/calendar_bench
+#include "cedbdatabase.h"
+#include "datetimeutil.h"
+#include "filetime.h"
+#include "itemloader.h"
+#include "pimstore.h"
+#include "recordlayouts.h"
+#include "recurrencepattern.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+FILETIME wall(int y, int m, int d, int h = 0, int mi = 0)
+{
+    SYSTEMTIME st{};
+    st.wYear = WORD(y);
+    st.wMonth = WORD(m);
+    st.wDay = WORD(d);
+    st.wHour = WORD(h);
+    st.wMinute = WORD(mi);
+    FILETIME ft{};
+    SystemTimeToFileTime(&st, &ft);
+    return ft;
+}
+
+FILETIME utc(const FILETIME& local)
+{
+    FILETIME out{};
+    LocalFileTimeToFileTime(&local, &out);
+    return out;
+}
+
+void addBlob(CCeDBRecord& r, WORD ident, const std::vector<BYTE>& bytes)
+{
+    CEBLOB blob{static_cast<DWORD>(bytes.size()), const_cast<BYTE*>(bytes.data())};
+    const CCeDBProp prop(blob, ident);
+    r.AddProp(&prop);
+}
+
+std::vector<BYTE> patternBlob(std::mt19937& rng, FILETIME start, UINT kind)
+{
+    CRecurrencePattern p(kind);
+    const long type = std::vector<long>{0, 1, 2, 3, 5, 6}[rng() % 6];
+    p.put_RecurrenceType(type);
+    p.put_PatternStartDate(start);
+    SYSTEMTIME st{};
+    FileTimeToSystemTime(&start, &st);
+    switch (type) {
+    case 0: p.put_Interval(1 + long(rng() % 3)); break;
+    case 1: p.put_DayOfWeekMask(1L << (rng() % 7) | 1L << (rng() % 7)); p.put_Interval(1 + long(rng() % 2)); break;
+    case 2: p.put_DayOfMonth(st.wDay); p.put_Interval(1); break;
+    case 3: p.put_DayOfWeekMask(1L << (rng() % 7)); p.put_Instance(1 + long(rng() % 5)); p.put_Interval(1); break;
+    case 5: p.put_MonthOfYear(st.wMonth); p.put_DayOfMonth(st.wDay); p.put_Interval(1); break;
+    default: p.put_MonthOfYear(st.wMonth); p.put_DayOfWeekMask(1L << (rng() % 7)); p.put_Instance(1 + long(rng() % 5)); p.put_Interval(1); break;
+    }
+    if (kind == 1) {
+        p.put_StartTime(60 * long(8 + rng() % 10));
+        p.put_Duration(60);
+    }
+    if (rng() % 2)
+        p.put_Occurrences(20 + long(rng() % 200));
+    else
+        p.put_NoEndDate(1);
+    CEBLOB blob;
+    if (!p.GetRecurPattern(&blob))
+        return {};
+    std::vector<BYTE> bytes(blob.lpb, blob.lpb + blob.dwCount);
+    LocalFree(blob.lpb);
+    return bytes;
+}
+
+class Store {
+public:
+    Store()
+    {
+        const char* keep = std::getenv("ZUPIMS_BENCH_STORE");
+        ::setenv("ZUPIMS_HOME", keep && *keep ? keep : m_dir.path().toLocal8Bit().constData(), 1);
+        std::mt19937 rng(20261210);
+        CCeDBDatabase apt, con, task;
+        GetDatabasePtr(&apt, ZU_SEL_APPOINTMENTS);
+        GetDatabasePtr(&con, ZU_SEL_CONTACTS);
+        GetDatabasePtr(&task, ZU_SEL_TASKS);
+        for (int i = 0; i < 10000; ++i) {
+            const int y = 2024 + int(rng() % 5), m = 1 + int(rng() % 12), d = 1 + int(rng() % 28);
+            const bool allDay = rng() % 10 == 0, lunar = rng() % 20 == 0, priv = rng() % 15 == 0;
+            CCeDBRecord r;
+            const CCeDBProp props[] = {
+                CCeDBProp(L"회의 약속", ZUID_APT_SUBJECT),
+                CCeDBProp(utc(wall(y, m, d, allDay ? 0 : 8 + int(rng() % 10))), ZUID_APT_START),
+                CCeDBProp(LONG(allDay ? 1440 : 30 + 30 * int(rng() % 4)), ZUID_APT_DURATION),
+                CCeDBProp(LONG(allDay ? ZU_APT_ALLDAY : ZU_APT_TIMED), ZUID_APT_TYPE),
+                CCeDBProp(short(2), ZUID_APT_BUSYSTATUS),
+                CCeDBProp(short(priv), ZUID_APT_PRIVATE),
+                CCeDBProp(short(lunar), ZUID_APT_LUNAR),
+                CCeDBProp(short(0), ZUID_APT_RECURRING),
+                CCeDBProp(L"본사 회의실", ZUID_APT_LOCATION),
+            };
+            r.AddProps(props, WORD(std::size(props)));
+            if (rng() % 3 == 0)
+                addBlob(r, ZUID_APT_CATEGORIES, {BYTE(1u << (rng() % 8))});
+            apt.WriteRecord(r, 0);
+        }
+        for (int i = 0; i < 500; ++i) {
+            const FILETIME start = wall(2022 + int(rng() % 5), 1 + int(rng() % 12), 1 + int(rng() % 28));
+            CCeDBRecord r;
+            const CCeDBProp props[] = {
+                CCeDBProp(L"반복 일정", ZUID_APT_SUBJECT),
+                CCeDBProp(utc(start), ZUID_APT_START),
+                CCeDBProp(LONG(60), ZUID_APT_DURATION),
+                CCeDBProp(LONG(ZU_APT_TIMED), ZUID_APT_TYPE),
+                CCeDBProp(short(1), ZUID_APT_RECURRING),
+            };
+            r.AddProps(props, WORD(std::size(props)));
+            addBlob(r, ZUID_APT_RECURRENCE, patternBlob(rng, start, 1));
+            apt.WriteRecord(r, 0);
+        }
+        for (int i = 0; i < 2000; ++i) {
+            CCeDBRecord r;
+            const CCeDBProp props[] = {
+                CCeDBProp(L"홍길동", ZUID_CON_FILE_AS),
+                CCeDBProp(utc(wall(1950 + int(rng() % 50), 1 + int(rng() % 12), 1 + int(rng() % 28))), ZUID_CON_BIRTHDAY),
+                CCeDBProp(short(rng() % 10 == 0), ZUID_CON_BIRTHDAY_LUNAR),
+                CCeDBProp(utc(wall(1980 + int(rng() % 40), 1 + int(rng() % 12), 1 + int(rng() % 28))), ZUID_CON_ANNIVERSARY),
+            };
+            r.AddProps(props, WORD(std::size(props)));
+            con.WriteRecord(r, 0);
+        }
+        for (int i = 0; i < 1000; ++i) {
+            const bool dated = rng() % 5 != 0;
+            const FILETIME start = wall(2024 + int(rng() % 5), 1 + int(rng() % 12), 1 + int(rng() % 28));
+            const FILETIME due = ZuU64ToFileTime(ZuFileTimeToU64(start) + (1 + rng() % 10) * ZU_TICKS_PER_DAY);
+            const bool recurring = dated && rng() % 10 == 0;
+            CCeDBRecord r;
+            const CCeDBProp props[] = {
+                CCeDBProp(L"할 일", ZUID_TASK_SUBJECT),
+                CCeDBProp(dated ? start : ZuNoDate(), ZUID_TASK_START),
+                CCeDBProp(dated ? due : ZuNoDate(), ZUID_TASK_DUE),
+                CCeDBProp(LONG(1 + rng() % 3), ZUID_TASK_IMPORTANCE),
+                CCeDBProp(short(recurring), ZUID_TASK_RECURRING),
+            };
+            r.AddProps(props, WORD(std::size(props)));
+            if (recurring)
+                addBlob(r, ZUID_TASK_RECURRENCE, patternBlob(rng, start, 4));
+            task.WriteRecord(r, 0);
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+Store& store()
+{
+    static Store s;
+    return s;
+}
+
+LoadRequest request(int type, bool grid)
+{
+    SYSTEMTIME day{};
+    day.wYear = 2026;
+    day.wMonth = 6;
+    day.wDay = 17;
+    day.wDayOfWeek = 3;
+    LoadRequest r;
+    r.viewType = type;
+    switch (type) {
+    case ZU_VIEW_DAY: GetDayDuration(day, &r.rangeStart, &r.rangeEnd); break;
+    case ZU_VIEW_WEEK: GetWeekDuration(day, &r.rangeStart, &r.rangeEnd, 0); break;
+    default: GetMonthDuration(day, &r.rangeStart, &r.rangeEnd, grid ? 1 : 0); break;
+    }
+    return r;
+}
+
+void load(benchmark::State& state, int type, bool grid)
+{
+    store();
+    CItemLoader loader;
+    LoadResult result;
+    std::atomic<bool> abort{false};
+    const LoadRequest r = request(type, grid);
+    loader.Load(r, result, abort);  // the first load reads the store
+    for (auto _ : state) {
+        loader.Load(r, result, abort);
+        benchmark::DoNotOptimize(result.items.data());
+    }
+    state.counters["items"] = double(result.items.size());
+}
+
+void BM_LoadDay(benchmark::State& s) { load(s, ZU_VIEW_DAY, false); }
+void BM_LoadWeek(benchmark::State& s) { load(s, ZU_VIEW_WEEK, false); }
+void BM_LoadMonth(benchmark::State& s) { load(s, ZU_VIEW_MONTH, false); }
+void BM_LoadMonthGrid(benchmark::State& s) { load(s, ZU_VIEW_MONTH, true); }
+
+void BM_FirstLoadMonth(benchmark::State& state)
+{
+    store();
+    LoadResult result;
+    std::atomic<bool> abort{false};
+    const LoadRequest r = request(ZU_VIEW_MONTH, false);
+    for (auto _ : state) {
+        CItemLoader loader;
+        loader.Load(r, result, abort);
+        benchmark::DoNotOptimize(result.items.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_LoadDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadWeek)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMonthGrid)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstLoadMonth)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    ::setenv("TZ", "Asia/Seoul", 1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
