@@ -17,6 +17,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -38,8 +39,9 @@ constexpr long long kMaxIndex = 2000000;
 
 // A skip over dates that do not exist gives up after one whole Gregorian cycle of steps. Months
 // and leap years repeat every 400 years = 4800 months, so whichever the step (n months or n
-// years), a pattern without an existing date in 4800 consecutive slots has none at all.
-constexpr int kCycleSteps = 4800;
+// years), a pattern without an existing date in 4800 consecutive slots has none at all. Each
+// pattern uses its own, often shorter, cycle (Rule::cycleSteps); this is the most any takes.
+constexpr long long kCycleSteps = 4800;
 
 // Stored constants of the BLOB.
 constexpr WORD kVersion = 0x3004;
@@ -204,6 +206,18 @@ struct CRecurrencePattern::Rule {
     int instance = 0;        // 1 to 5
     int month = 0;           // 1 to 12
 
+    // Consecutive slots after which the calendar repeats for this pattern: whether a slot's date
+    // exists depends only on its month within the 400-year cycle (4800 months), reached in steps
+    // of `interval` months or years. Daily, weekly and nth kinds always have their date.
+    long long cycleSteps() const
+    {
+        if (kind == Monthly)
+            return kCycleSteps / std::gcd(interval, kCycleSteps);
+        if (kind == Yearly)
+            return 400 / std::gcd(interval, 400LL);
+        return 1;
+    }
+
     // The day of the nth kinds in a given month.
     int nthDay(long long y, int m) const { return nthWeekdayOfMonth(y, m, instance, mask); }
 
@@ -316,10 +330,11 @@ struct CRecurrencePattern::Rule {
     }
 
     // The last existing occurrence among slots 1 .. k: its index and minute; false when none of
-    // the last kCycleSteps of them exists (then none exists at all).
+    // the last calendar cycle of them exists (then none exists at all).
     bool lastExisting(long long s, long long k, long long& index, long long& minutes) const
     {
-        for (int step = 0; step < kCycleSteps && k >= 1; ++step, --k) {
+        const long long cycle = cycleSteps();
+        for (long long step = 0; step < cycle && k >= 1; ++step, --k) {  // one calendar cycle
             const Slot sl = slot(s, k);
             if (sl.exists) {
                 index = k;
@@ -1021,8 +1036,9 @@ int CRecurrencePattern::seekForward(const Rule& rule, long long index, FILETIME*
 {
     const long long s = startMinutes();
     const long long last = lastIndex(rule);
+    const long long cycle = rule.cycleSteps();
     index = std::max(index, 1LL);
-    for (int step = 0; step < kCycleSteps && index <= last; ++step, ++index) {  // one calendar cycle
+    for (long long step = 0; step < cycle && index <= last; ++step, ++index) {  // one calendar cycle
         const Rule::Slot slot = rule.slot(s, index);
         if (slot.exists) {
             m_lCurrentOccurrence = static_cast<long>(index);
@@ -1038,8 +1054,9 @@ int CRecurrencePattern::seekForward(const Rule& rule, long long index, FILETIME*
 int CRecurrencePattern::seekBackward(const Rule& rule, long long index, FILETIME* occurrence)
 {
     const long long s = startMinutes();
+    const long long cycle = rule.cycleSteps();
     index = std::min(index, lastIndex(rule));
-    for (int step = 0; step < kCycleSteps && index >= 1; ++step, --index) {  // one calendar cycle
+    for (long long step = 0; step < cycle && index >= 1; ++step, --index) {  // one calendar cycle
         const Rule::Slot slot = rule.slot(s, index);
         if (slot.exists) {
             m_lCurrentOccurrence = static_cast<long>(index);

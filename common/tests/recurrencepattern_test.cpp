@@ -1,7 +1,8 @@
 // CRecurrencePattern: the stored BLOB pinned byte for byte, counts and n-th dates against a table
 // and against a day-by-day reference built on Qt's calendar, the walk, the sentences, loading from
-// and saving to records, the mended faults one by one, and a corruption sweep over every golden
-// BLOB. Dates are wall-clock values (no zone conversion happens in the class).
+// and saving to records, a regression test for each fault that must not come back, and a
+// corruption sweep over every golden BLOB. Dates are wall-clock values (the class converts no
+// time zones).
 #include "recurrencepattern.h"
 
 #include "cedbdatabase.h"
@@ -862,9 +863,9 @@ TEST(RecurrenceStore, LoadsFromAndSavesToRecords)
     EXPECT_EQ(storedBlob(ZU_SEL_TASKS, task, ZUID_TASK_RECURRENCE), goldens()[5].hex);
 }
 
-// ---- The mended faults ----------------------------------------------------------------------
+// ---- Faults that must not come back ---------------------------------------------------------
 
-TEST(RecurrenceMend, DatesThatDoNotExistAreSkippedAndNothingHangs)
+TEST(RecurrenceRegression, DatesThatDoNotExistAreSkippedAndNothingHangs)
 {
     FILETIME f;
     // The 31st monthly: Feb, Apr and Jun slots give minute 0 and the walk passes over them.
@@ -909,7 +910,7 @@ TEST(RecurrenceMend, DatesThatDoNotExistAreSkippedAndNothingHangs)
     EXPECT_FALSE(after.put_PatternStartDate(ft(4501, 1, 1)));
 }
 
-TEST(RecurrenceMend, WhatCannotBeComputedIsRefused)
+TEST(RecurrenceRegression, WhatCannotBeComputedIsRefused)
 {
     struct Put {
         const char* name;
@@ -991,7 +992,7 @@ TEST(RecurrenceMend, WhatCannotBeComputedIsRefused)
     }
 }
 
-TEST(RecurrenceMend, TheEndTypeWrittenIsTheOneChosen)
+TEST(RecurrenceRegression, TheEndTypeWrittenIsTheOneChosen)
 {
     // A count chosen and then an end date chosen: ends by date, count derived from the date.
     CRecurrencePattern p = make(daily(2), ft(2004, 3, 1));
@@ -1037,7 +1038,7 @@ TEST(RecurrenceMend, TheEndTypeWrittenIsTheOneChosen)
     EXPECT_EQ(written(between), "");
 }
 
-TEST(RecurrenceMend, WeeklyFromASundayWithAnInterval)
+TEST(RecurrenceRegression, WeeklyFromASundayWithAnInterval)
 {
     // Sunday start, Sundays every 2 weeks: the 2nd occurrence is two weeks on, not one.
     CRecurrencePattern p = make(weekly(2, 0x01), ft(2004, 3, 7));
@@ -1051,7 +1052,7 @@ TEST(RecurrenceMend, WeeklyFromASundayWithAnInterval)
     EXPECT_EQ(walk(q, 3), (std::vector<std::string>{"2004-03-13", "2004-04-03", "2004-04-24"}));
 }
 
-TEST(RecurrenceMend, NthWeekdayLastMonthReductionOnlyInOccurrenceMonths)
+TEST(RecurrenceRegression, NthWeekdayLastMonthReductionOnlyInOccurrenceMonths)
 {
     // Second Tuesday every 2 months from January: a range ending on 1 February holds January's.
     CRecurrencePattern p = make(monthlyNth(2, 2, 0x04), ft(2004, 1, 1));
@@ -1064,7 +1065,7 @@ TEST(RecurrenceMend, NthWeekdayLastMonthReductionOnlyInOccurrenceMonths)
     EXPECT_EQ(count, 2);
 }
 
-TEST(RecurrenceMend, YearlyPatternsHonourTheirInterval)
+TEST(RecurrenceRegression, YearlyPatternsHonourTheirInterval)
 {
     CRecurrencePattern p = make(yearly(2, 3, 1), ft(2004, 3, 1));
     EXPECT_EQ(walk(p, 3), (std::vector<std::string>{"2004-03-01", "2006-03-01", "2008-03-01"}));
@@ -1077,7 +1078,7 @@ TEST(RecurrenceMend, YearlyPatternsHonourTheirInterval)
     EXPECT_EQ(walk(q, 2), (std::vector<std::string>{"2007-01-01", "2010-01-04"}));
 }
 
-TEST(RecurrenceMend, AppointmentsCrossingMidnightKeepAPositiveDuration)
+TEST(RecurrenceRegression, AppointmentsCrossingMidnightKeepAPositiveDuration)
 {
     CRecurrencePattern p = make(daily(1), ft(2004, 3, 1));
     p.put_StartTime(1320);
@@ -1106,7 +1107,7 @@ TEST(RecurrenceMend, AppointmentsCrossingMidnightKeepAPositiveDuration)
     EXPECT_EQ(v, 1500);
 }
 
-TEST(RecurrenceMend, ExceptionDatesAreSkipped)
+TEST(RecurrenceRegression, ExceptionDatesAreSkipped)
 {
     // The weekly golden with 2 deleted and 1 modified dates inserted after their counts.
     const std::vector<BYTE> plain = fromHex(goldens()[0].hex);
