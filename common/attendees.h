@@ -54,7 +54,7 @@
 
 struct _ATTENDEE {
     int nSize = 0;        // byte size of the entry in the BLOB; set when the BLOB is read or written
-    FILETIME ftAdded;     // when the attendee was added, local wall-clock time
+    FILETIME ftAdded{};   // when the attendee was added, local wall-clock time
     int nReserved = 0;    // no meaning assigned; kept as read, 0 for new entries
     CString strName;      // display name
     CString strAddress;   // e-mail address

@@ -35,9 +35,10 @@
 // Ending: end date type 0 no end, 1 ends on a date, 2 ends after a count. The chosen value leads:
 // with type 1 the count follows from the end date (occurrences from the start up to it), with
 // type 2 the end date follows from the count (the date of the last existing occurrence among the
-// first `count`). Every successful put_ and SetEndDateType keeps the derived value current; the
-// written BLOB also snaps a type-1 end date back onto its last occurrence. A pattern with no
-// occurrence before its end (end before start, a count of 0) cannot be written.
+// first `count`). Every successful put_ and SetEndDateType keeps the derived value current. The
+// written BLOB snaps a type-1 end date back onto the last existing occurrence and stores that
+// occurrence's index as the count, so what is read back writes the same bytes again. A pattern
+// with no occurrence before its end (end before start, a count of 0) cannot be written.
 //
 // Threads: an object is used by one thread at a time; the class keeps no mutable static state,
 // so the calendar's loading thread may work on its own objects while the interface thread works
@@ -185,8 +186,9 @@ public:
     int put_Instance(long instance);
     int put_MonthOfYear(long month);
     // Minutes after midnight; always succeed (values are kept within 32 bits). For appointments
-    // the duration follows from start and end: end - start, plus 1440 when the end lies before
-    // the start (an appointment crossing midnight).
+    // put_StartTime keeps a known duration and moves the end with the start; put_EndTime sets
+    // the duration to end - start, plus 1440 when the end lies before the start (an appointment
+    // crossing midnight).
     int put_StartTime(long minutes);
     int put_EndTime(long minutes);
     // Fails while the type is -1 or for a negative duration; for appointments the end time
