@@ -1,5 +1,7 @@
 #include "cedbdatabase.h"
 
+#include <optional>
+
 #include "cedbstore_p.h"
 #include "cstring.h"
 #include "datafolder.h"
@@ -265,6 +267,40 @@ CCeDBDatabase* CCeDBDatabase::FromHandle(HANDLE h)
         return nullptr;
     }
     return db;
+}
+
+struct ZuStoreBatch::Impl {
+    std::optional<ZuSqlTransaction> transaction;
+};
+
+ZuStoreBatch::ZuStoreBatch() : d(new Impl)
+{
+    Connection* c = connectionFor(storePath());
+    if (c && sqlite3_get_autocommit(c->db().handle()))
+        d->transaction.emplace(c->db());
+}
+
+ZuStoreBatch::~ZuStoreBatch()
+{
+    const bool rolledBack = d->transaction && d->transaction->ok();
+    delete d;
+    if (rolledBack)
+        ++writeGeneration();  // read-ahead buffers may hold rows that are gone now
+}
+
+bool ZuStoreBatch::ok() const
+{
+    return d->transaction && d->transaction->ok();
+}
+
+bool ZuStoreBatch::Commit()
+{
+    if (!ok())
+        return false;
+    const bool committed = d->transaction->commit();
+    if (committed)
+        d->transaction.reset();
+    return committed;
 }
 
 ULONGLONG ZuStoreChangeStamp()

@@ -148,6 +148,26 @@ CEOID CeReadRecordPropsEx(HANDLE db, DWORD flags, WORD* propCount, const CEPROPI
 CEOID CeWriteRecordProps(HANDLE db, CEOID oid, WORD propCount, const CEPROPVAL* props);
 BOOL CeDeleteRecord(HANDLE db, CEOID oid);
 
+// Groups every write of the calling thread to the store into one transaction, for work that must
+// land whole or not at all (an import): until Commit() other programs and threads see none of it,
+// and a batch destroyed without Commit() (or whose Commit() fails) rolls every write back. Each
+// write inside still succeeds or fails on its own. Writers elsewhere wait for the batch to end.
+class ZuStoreBatch {
+public:
+    ZuStoreBatch();
+    ~ZuStoreBatch();
+    ZuStoreBatch(const ZuStoreBatch&) = delete;
+    ZuStoreBatch& operator=(const ZuStoreBatch&) = delete;
+    // False when the batch could not begin (the store cannot be opened, or the thread is inside
+    // a batch already); the writes then run one by one as usual.
+    bool ok() const;
+    bool Commit();
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
 // The store's change stamp: it grows with every record written or deleted, by any program, and
 // equal stamps mean that no record of any database changed in between (caches key on it); 0 when
 // the store cannot be opened.

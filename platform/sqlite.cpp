@@ -200,12 +200,18 @@ int ZuSqlite::changes() const
 
 ZuSqlTransaction::ZuSqlTransaction(ZuSqlite& db) : m_db(db)
 {
-    m_ok = m_db.exec("BEGIN IMMEDIATE");
+    // Inside a transaction already (a batch of writes), this one is a savepoint within it.
+    m_nested = m_db.handle() && !sqlite3_get_autocommit(m_db.handle());
+    m_ok = m_db.exec(m_nested ? "SAVEPOINT zu_nested" : "BEGIN IMMEDIATE");
 }
 
 ZuSqlTransaction::~ZuSqlTransaction()
 {
-    if (m_ok && !m_done)
+    if (!m_ok || m_done)
+        return;
+    if (m_nested)
+        sqlite3_exec(m_db.handle(), "ROLLBACK TO zu_nested; RELEASE zu_nested", nullptr, nullptr, nullptr);
+    else
         sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -213,7 +219,7 @@ bool ZuSqlTransaction::commit()
 {
     if (!m_ok || m_done)
         return false;
-    if (!m_db.exec("COMMIT"))
+    if (!m_db.exec(m_nested ? "RELEASE zu_nested" : "COMMIT"))
         return false;
     m_done = true;
     return true;

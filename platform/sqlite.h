@@ -77,7 +77,8 @@ private:
     std::string m_path;
 };
 
-// BEGIN IMMEDIATE on construction; rolls back in the destructor unless commit() succeeded.
+// BEGIN IMMEDIATE on construction (a SAVEPOINT when the connection is inside a transaction
+// already); rolls back in the destructor unless commit() succeeded.
 class ZuSqlTransaction {
 public:
     explicit ZuSqlTransaction(ZuSqlite& db);
@@ -91,4 +92,5 @@ private:
     ZuSqlite& m_db;
     bool m_ok = false;
     bool m_done = false;
+    bool m_nested = false;
 };

@@ -65,6 +65,7 @@ ZU_PROP(APT_NOTIFY, 0x0002, CEVT_I4);        // user notification handle, unregi
 ZU_PROP(APT_PRIVATE, 0x0004, CEVT_I2);       // 1 = private
 ZU_PROP(APT_BUSYSTATUS, 0x000F, CEVT_I2);    // busy status (colour of the appointment box)
 ZU_PROP(APT_CATEGORIES, 0x0016, CEVT_BLOB);  // category bitmap
+ZU_PROP(APT_NOTE, 0x0017, CEVT_BLOB);        // handwritten note (the ink control's data)
 ZU_PROP(APT_ATTENDEES, 0x0030, CEVT_BLOB);   // attendee list
 ZU_PROP(APT_SUBJECT, 0x0037, CEVT_LPWSTR);
 ZU_PROP(APT_LOCATION, 0x4208, CEVT_LPWSTR);  // shown after the subject as " (%s)"

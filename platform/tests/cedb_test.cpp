@@ -663,3 +663,38 @@ TEST_F(CeDb, AKillDuringABurstLosesNothingReportedWritten)
     EXPECT_EQ(n, count);
     EXPECT_TRUE(db.SkippedOids().empty());
 }
+
+TEST_F(CeDb, ABatchLandsWholeOrNotAtAll)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Open(L"Appointments Database"));
+    const auto count = [] {
+        // Another thread has its own connection: it sees only what was committed.
+        DWORD n = 0;
+        std::thread([&n] {
+            CCeDBDatabase other;
+            if (other.Open(L"Appointments Database"))
+                n = other.GetRecordCount();
+        }).join();
+        return n;
+    };
+    {
+        ZuStoreBatch batch;
+        ASSERT_TRUE(batch.ok());
+        EXPECT_FALSE(ZuStoreBatch().ok());  // no batch inside a batch
+        for (short i = 0; i < 3; ++i)
+            ASSERT_NE(db.WriteRecord(record({CCeDBProp(i, 0x4001)}), 0), 0u);
+        EXPECT_EQ(db.GetRecordCount(), 3u);
+        EXPECT_EQ(count(), 0u);
+    }  // not committed: rolled back
+    EXPECT_EQ(db.GetRecordCount(), 0u);
+    {
+        ZuStoreBatch batch;
+        for (short i = 0; i < 3; ++i)
+            ASSERT_NE(db.WriteRecord(record({CCeDBProp(i, 0x4001)}), 0), 0u);
+        ASSERT_TRUE(batch.Commit());
+        EXPECT_FALSE(batch.Commit());
+    }
+    EXPECT_EQ(db.GetRecordCount(), 3u);
+    EXPECT_EQ(count(), 3u);
+}

@@ -1,0 +1,377 @@
+#include "poomappointment.h"
+
+#include "cedbdatabase.h"
+#include "filetime.h"
+#include "notifyutil.h"
+#include "pimstore.h"
+#include "recordlayouts.h"
+#include "usernotify.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <deque>
+
+namespace {
+
+long long intOf(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop ? prop->rawInt() : 0;
+}
+
+CString stringOf(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop && prop->GetType() == CEVT_LPWSTR ? CString(prop->GetString()) : CString();
+}
+
+std::vector<BYTE> bytesOf(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop && prop->GetType() == CEVT_BLOB ? prop->rawBytes() : std::vector<BYTE>();
+}
+
+CEBLOB blobOf(const std::vector<BYTE>& bytes)
+{
+    CEBLOB blob;
+    blob.dwCount = static_cast<DWORD>(bytes.size());
+    blob.lpb = bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data());
+    return blob;
+}
+
+// The bitmap of the named categories ("a, b"); unknown names are left out.
+std::vector<BYTE> bitmapOfNames(const CString& names)
+{
+    std::vector<BYTE> bitmap;
+    if (names.IsEmpty())
+        return bitmap;
+    CCeDBDatabase categories;
+    if (!GetDatabasePtr(&categories, ZU_SEL_CATEGORIES))
+        return bitmap;
+    const QStringList parts = QString::fromStdWString(names.str()).split(QLatin1Char(','));
+    for (const QString& part : parts) {
+        const QString name = part.trimmed();
+        if (name.isEmpty())
+            continue;
+        const int index = GetDBCategoryIndex(&categories, name.toStdWString().c_str());
+        if (index >= 0)
+            ZuBitmapSet(bitmap, index);
+    }
+    return bitmap;
+}
+
+void changeRefs(const std::vector<BYTE>& bitmap, int delta)
+{
+    if (bitmap.empty())
+        return;
+    const CEBLOB blob = blobOf(bitmap);
+    if (delta > 0)
+        AddCategoryRefByBlob(&blob, ZUID_CAT_APT_COUNT);
+    else
+        ReleaseCategoryRefByBlob(&blob, ZUID_CAT_APT_COUNT);
+}
+
+}  // namespace
+
+CPoomAppointment::CPoomAppointment() : m_soundFile(L"Alarm1.wav") {}
+
+CPoomAppointment::~CPoomAppointment() = default;
+
+bool CPoomAppointment::load(CEOID oid)
+{
+    CCeDBDatabase db;
+    CCeDBRecord record;
+    if (oid == 0 || !GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS) || !db.SeekToRecord(oid) || !db.ReadCurrRecord(&record))
+        return false;
+    m_oid = oid;
+    m_subject = stringOf(record, ZUID_APT_SUBJECT);
+    m_location = stringOf(record, ZUID_APT_LOCATION);
+    m_savedCategories = bytesOf(record, ZUID_APT_CATEGORIES);
+    if (!m_savedCategories.empty()) {
+        const CEBLOB bitmap = blobOf(m_savedCategories);
+        m_categories = GetDBCategoryBlob2Str(&bitmap);
+    }
+    if (const CCeDBProp* start = record.GetIdProp(ZUID_APT_START); start && start->GetType() == CEVT_FILETIME) {
+        const FILETIME utc = start->GetFiletime();
+        FILETIME local{};
+        if (FileTimeToLocalFileTime(&utc, &local))
+            m_start = COleDateTime(local).m_dt;
+    }
+    m_duration = static_cast<long>(intOf(record, ZUID_APT_DURATION));
+    m_allDay = intOf(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY ? 1 : 0;
+    m_busy = static_cast<long>(intOf(record, ZUID_APT_BUSYSTATUS));
+    m_sensitivity = intOf(record, ZUID_APT_PRIVATE) == 1 ? ZU_OL_PRIVATE : ZU_OL_NORMAL;
+    m_reminderSet = intOf(record, ZUID_APT_REMINDER_SET) ? 1 : 0;
+    m_reminderMinutes = static_cast<long>(intOf(record, ZUID_APT_REMINDER_MINUTES));
+    m_savedNotification = static_cast<LONG>(intOf(record, ZUID_APT_NOTIFY));
+    if (record.GetIdProp(ZUID_APT_NOTE))
+        m_ink = bytesOf(record, ZUID_APT_NOTE);
+    const std::vector<BYTE> attendees = bytesOf(record, ZUID_APT_ATTENDEES);
+    m_recipients.FromBlob(blobOf(attendees));
+    if (intOf(record, ZUID_APT_RECURRING) == 1) {
+        const std::vector<BYTE> pattern = bytesOf(record, ZUID_APT_RECURRENCE);
+        m_pattern = std::make_unique<CRecurrencePattern>(blobOf(pattern), 1u, 1u);
+    }
+    return true;
+}
+
+HRESULT CPoomAppointment::get_Oid(CEOID* oid) const
+{
+    if (!oid)
+        return E_FAIL;
+    *oid = m_oid;
+    return S_OK;
+}
+
+#define ZU_GETTER(name, type, member)                    \
+    HRESULT CPoomAppointment::get_##name(type* out) const \
+    {                                                     \
+        if (!out)                                         \
+            return E_FAIL;                                \
+        *out = member;                                    \
+        return S_OK;                                      \
+    }
+
+ZU_GETTER(Subject, CString, m_subject)
+ZU_GETTER(Location, CString, m_location)
+ZU_GETTER(Categories, CString, m_categories)
+ZU_GETTER(Start, DATE, m_start)
+ZU_GETTER(Duration, long, m_duration)
+ZU_GETTER(AllDayEvent, long, m_allDay)
+ZU_GETTER(BusyStatus, long, m_busy)
+ZU_GETTER(Sensitivity, long, m_sensitivity)
+ZU_GETTER(ReminderSet, long, m_reminderSet)
+ZU_GETTER(ReminderMinutesBeforeStart, long, m_reminderMinutes)
+#undef ZU_GETTER
+
+HRESULT CPoomAppointment::put_Subject(const wchar_t* subject)
+{
+    m_subject = CString(subject ? subject : L"");
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_Location(const wchar_t* location)
+{
+    m_location = CString(location ? location : L"");
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_Categories(const wchar_t* categories)
+{
+    m_categories = CString(categories ? categories : L"");
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_Start(DATE start)
+{
+    if (COleDateTime(start).GetStatus() != COleDateTime::valid)
+        return E_FAIL;
+    m_start = start;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_Duration(long minutes)
+{
+    if (minutes < 0)
+        return E_FAIL;
+    m_duration = minutes;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_AllDayEvent(long allDay)
+{
+    m_allDay = allDay ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_BusyStatus(long status)
+{
+    if (status < ZU_OL_FREE || status > ZU_OL_OUT_OF_OFFICE)
+        return E_FAIL;
+    m_busy = status;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_Sensitivity(long sensitivity)
+{
+    m_sensitivity = sensitivity;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_ReminderSet(long set)
+{
+    m_reminderSet = set ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_ReminderMinutesBeforeStart(long minutes)
+{
+    m_reminderMinutes = minutes;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_ReminderSoundFile(const wchar_t* file)
+{
+    m_soundFile = CString(file ? file : L"");
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_ReminderOptions(long options)
+{
+    m_reminderOptions = options;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_BodyInk(const CEBLOB& ink)
+{
+    if (ink.dwCount && !ink.lpb)
+        return E_FAIL;
+    m_ink = std::vector<BYTE>(ink.lpb, ink.lpb + ink.dwCount);
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::get_Recipients(CPoomRecipients** recipients)
+{
+    if (!recipients)
+        return E_FAIL;
+    *recipients = &m_recipients;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::GetRecurrencePattern(CRecurrencePattern** pattern)
+{
+    if (!pattern)
+        return E_FAIL;
+    if (!m_pattern)
+        m_pattern = std::make_unique<CRecurrencePattern>(1u);
+    *pattern = m_pattern.get();
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::ClearRecurrencePattern()
+{
+    m_pattern.reset();
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::Save()
+{
+    FILETIME local{}, utc{};
+    const COleDateTime start(m_start);
+    if (!start.GetAsFileTime(local) || !LocalFileTimeToFileTime(&local, &utc))
+        return E_FAIL;
+    const std::vector<BYTE> categories = bitmapOfNames(m_categories);
+
+    // The pattern takes the item's time of day and duration; one that cannot be written stops
+    // the save before anything is written.
+    std::vector<BYTE> pattern;
+    const bool recurring = m_pattern && m_pattern->IsValid();
+    if (recurring) {
+        CRecurrencePattern copy(*m_pattern);
+        SYSTEMTIME st{};
+        start.GetAsSystemTime(st);
+        copy.put_StartTime(st.wHour * 60 + st.wMinute);
+        copy.put_Duration(m_duration);
+        CEBLOB blob;
+        if (!copy.GetRecurPattern(&blob))
+            return E_FAIL;
+        pattern.assign(blob.lpb, blob.lpb + blob.dwCount);
+        LocalFree(blob.lpb);
+    }
+    std::vector<BYTE> attendees;
+    {
+        CEBLOB blob;
+        if (!m_recipients.ToBlob(blob))
+            return E_FAIL;
+        if (blob.dwCount)
+            attendees.assign(blob.lpb, blob.lpb + blob.dwCount);
+        LocalFree(blob.lpb);
+    }
+
+    // The reminder rings the lead before the start; it is registered first so that its handle
+    // goes into the record, and removed again when the write fails.
+    HANDLE reminder = nullptr;
+    if (m_reminderSet) {
+        const ULONGLONG lead = static_cast<ULONGLONG>(std::max<long>(m_reminderMinutes, 0)) * ZU_TICKS_PER_MINUTE;
+        const FILETIME ringLocal = ZuU64ToFileTime(ZuFileTimeToU64(local) > lead ? ZuFileTimeToU64(local) - lead : 0);
+        SYSTEMTIME ring{}, begins{};
+        FileTimeToSystemTime(&ringLocal, &ring);
+        FileTimeToSystemTime(&local, &begins);
+        std::wstring text = m_subject.str();
+        reminder = AddUserNotification(nullptr, CNT_PERIOD, nullptr, nullptr, ring, begins, text.data());
+        if (!reminder)
+            return E_FAIL;
+    }
+
+    std::deque<CCeDBProp> props;
+    std::vector<WORD> removed;
+    props.emplace_back(static_cast<const wchar_t*>(m_subject), ZUID_APT_SUBJECT);
+    props.emplace_back(static_cast<const wchar_t*>(m_location), ZUID_APT_LOCATION);
+    if (!categories.empty())
+        props.emplace_back(blobOf(categories), ZUID_APT_CATEGORIES);
+    else
+        removed.push_back(ZUID_APT_CATEGORIES);
+    props.emplace_back(utc, ZUID_APT_START);
+    props.emplace_back(LONG(m_duration), ZUID_APT_DURATION);
+    props.emplace_back(LONG(m_allDay ? ZU_APT_ALLDAY : ZU_APT_TIMED), ZUID_APT_TYPE);
+    props.emplace_back(short(m_busy), ZUID_APT_BUSYSTATUS);
+    props.emplace_back(short(m_sensitivity == ZU_OL_PRIVATE ? 1 : 0), ZUID_APT_PRIVATE);
+    props.emplace_back(LONG(m_reminderMinutes), ZUID_APT_REMINDER_MINUTES);
+    props.emplace_back(short(m_reminderSet ? 1 : 0), ZUID_APT_REMINDER_SET);
+    props.emplace_back(ZuHandleToLong(reminder), ZUID_APT_NOTIFY);
+    if (m_ink)
+        props.emplace_back(blobOf(*m_ink), ZUID_APT_NOTE);
+    if (!attendees.empty())
+        props.emplace_back(blobOf(attendees), ZUID_APT_ATTENDEES);
+    else
+        removed.push_back(ZUID_APT_ATTENDEES);
+    props.emplace_back(short(recurring ? 1 : 0), ZUID_APT_RECURRING);
+    if (recurring)
+        props.emplace_back(blobOf(pattern), ZUID_APT_RECURRENCE);
+    else
+        removed.push_back(ZUID_APT_RECURRENCE);
+
+    std::vector<CEPROPVAL> values;
+    for (CCeDBProp& prop : props)
+        values.push_back(prop.AsPropVal());
+    if (m_oid) {
+        for (WORD ident : removed) {
+            CEPROPVAL gone{};
+            gone.propid = MAKEPROPID(ident, CEVT_BLOB);
+            gone.wFlags = CEDB_PROPDELETE;
+            values.push_back(gone);
+        }
+    }
+    CCeDBDatabase db;
+    const CEOID oid = GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS)
+        ? db.WriteProps(m_oid, values.data(), static_cast<WORD>(values.size()))
+        : 0;
+    if (!oid) {
+        if (reminder)
+            DeleteUserNotification(reminder, nullptr);
+        return E_FAIL;
+    }
+    // The record is written: the old reminder goes and the category counts follow.
+    if (m_savedNotification && m_savedNotification != ZuHandleToLong(reminder))
+        DeleteUserNotification(ZuLongToHandle(m_savedNotification), nullptr);
+    changeRefs(categories, +1);
+    changeRefs(m_savedCategories, -1);
+    m_oid = oid;
+    m_savedCategories = categories;
+    m_savedNotification = ZuHandleToLong(reminder);
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::Delete()
+{
+    if (!m_oid)
+        return E_FAIL;
+    CCeDBDatabase db;
+    if (!GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS) || !DeleteRecord(&db, m_oid, ZU_SEL_APPOINTMENTS))
+        return E_FAIL;
+    m_oid = 0;
+    m_savedCategories.clear();
+    m_savedNotification = 0;
+    return S_OK;
+}

@@ -1,0 +1,116 @@
+// poomappointment.h - the object model's appointment item: what the event editor and the importer
+// set, and Save, which writes the appointment record the calendar reads back.
+//
+// An item is created empty by CPoomApplication::CreateItem or loaded from its record by
+// GetItemFromOid; the put_ calls only change the item in memory. Save writes, in one record write
+// (a new record, or merged into the existing one so that properties the item does not manage,
+// such as the memorial and lunar marks, stay):
+//   0x0037 subject            0x4208 location          0x0016 category bitmap (from the names)
+//   0x420D start (UTC)        0x4213 duration (min)    0x4215 1 all-day, 2 timed
+//   0x000F busy status        0x0004 1 when Sensitivity is 2 (private), else 0
+//   0x4501 reminder lead      0x4503 1 when the reminder is set, else 0
+//   0x0002 the reminder's notification handle (0 when none)
+//   0x0017 the ink body (when one was set)   0x0030 the recipients as an attendee list
+//   0x4223 1 when a recurrence pattern is set, else 0, and 0x4015 its BLOB (removed when none)
+// The reminder is registered with the notification service (at start minus the lead) when it
+// is set, and the previous one of the record is removed. After a successful write the
+// appointments' category reference counts (0x4005) follow the change: one added for each new
+// category, one released for each category the record had before. A failed write returns E_FAIL
+// and changes neither the counts nor the reminders (a reminder registered for the failed write
+// is removed again).
+//
+// Times: Start is a local date and time (an OLE date, as the object model takes it); the record
+// stores it in UTC. A recurring item's pattern takes the item's start time of day and duration
+// when it is saved.
+#pragma once
+
+#include "attendees.h"
+#include "oledatetime.h"
+#include "poomrecipients.h"
+#include "recurrencepattern.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CPoomApplication;
+
+// Object-model values.
+constexpr long ZU_OL_FREE = 0;
+constexpr long ZU_OL_TENTATIVE = 1;
+constexpr long ZU_OL_BUSY = 2;
+constexpr long ZU_OL_OUT_OF_OFFICE = 3;
+constexpr long ZU_OL_NORMAL = 0;
+constexpr long ZU_OL_PRIVATE = 2;
+
+class CPoomAppointment {
+public:
+    ~CPoomAppointment();
+    CPoomAppointment(const CPoomAppointment&) = delete;
+    CPoomAppointment& operator=(const CPoomAppointment&) = delete;
+
+    HRESULT get_Oid(CEOID* oid) const;
+    HRESULT get_Subject(CString* subject) const;
+    HRESULT put_Subject(const wchar_t* subject);
+    HRESULT get_Location(CString* location) const;
+    HRESULT put_Location(const wchar_t* location);
+    // Category names separated by commas ("업무, 가족"), as GetDBCategoryBlob2Str writes them;
+    // names that are not in "\Categories Database" are left out when the item is saved.
+    HRESULT get_Categories(CString* categories) const;
+    HRESULT put_Categories(const wchar_t* categories);
+    HRESULT get_Start(DATE* start) const;
+    HRESULT put_Start(DATE start);
+    HRESULT get_Duration(long* minutes) const;
+    HRESULT put_Duration(long minutes);  // refuses a negative duration
+    HRESULT get_AllDayEvent(long* allDay) const;
+    HRESULT put_AllDayEvent(long allDay);
+    HRESULT get_BusyStatus(long* status) const;
+    HRESULT put_BusyStatus(long status);  // 0 to 3
+    HRESULT get_Sensitivity(long* sensitivity) const;
+    HRESULT put_Sensitivity(long sensitivity);
+    HRESULT get_ReminderSet(long* set) const;
+    HRESULT put_ReminderSet(long set);  // any non-zero value sets it
+    HRESULT get_ReminderMinutesBeforeStart(long* minutes) const;
+    HRESULT put_ReminderMinutesBeforeStart(long minutes);
+    HRESULT put_ReminderSoundFile(const wchar_t* file);
+    HRESULT put_ReminderOptions(long options);
+    // The handwritten note (the ink control's data), stored as given.
+    HRESULT put_BodyInk(const CEBLOB& ink);
+
+    // The recipients; the item keeps ownership.
+    HRESULT get_Recipients(CPoomRecipients** recipients);
+    // The item's recurrence pattern (an appointment pattern); the item keeps ownership. A
+    // pattern whose type was never set leaves the item single.
+    HRESULT GetRecurrencePattern(CRecurrencePattern** pattern);
+    HRESULT ClearRecurrencePattern();
+
+    // Writes the record (see the file comment); S_OK, or E_FAIL when nothing was written.
+    HRESULT Save();
+    // Deletes the record with its reminder and category references; E_FAIL for an unsaved item.
+    HRESULT Delete();
+
+private:
+    friend class CPoomApplication;
+    CPoomAppointment();
+    bool load(CEOID oid);
+
+    CEOID m_oid = 0;
+    CString m_subject;
+    CString m_location;
+    CString m_categories;
+    DATE m_start = 0;
+    long m_duration = 0;
+    long m_allDay = 0;
+    long m_busy = ZU_OL_BUSY;
+    long m_sensitivity = ZU_OL_NORMAL;
+    long m_reminderSet = 0;
+    long m_reminderMinutes = 15;
+    CString m_soundFile;
+    long m_reminderOptions = 0;
+    std::optional<std::vector<BYTE>> m_ink;
+    CPoomRecipients m_recipients;
+    std::unique_ptr<CRecurrencePattern> m_pattern;
+    // What the record held when loaded, to keep the counts and the reminder true.
+    std::vector<BYTE> m_savedCategories;
+    LONG m_savedNotification = 0;
+};
