@@ -1,5 +1,5 @@
 // filetime.cpp - calendar arithmetic on 100-nanosecond ticks, local time through the C library's
-// time zone (localtime_r, re-reading TZ on every call), and the replaceable clock.
+// time zone (localtime_r; TZ is read again whenever it changes), and the replaceable clock.
 #include "filetime.h"
 
 #include "lasterror.h"
@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -185,6 +187,28 @@ BOOL FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st)
     return TRUE;
 }
 
+namespace {
+
+// Reads the zone again when TZ changed since the last conversion. tzset() itself would do, but
+// without TZ it examines /etc/localtime on every call (microseconds each, thousands per calendar
+// load); a change of the system zone file is therefore noticed when the program starts again.
+void refreshZone()
+{
+    static std::mutex mutex;
+    static bool known = false;
+    static std::string last;
+    const char* tz = std::getenv("TZ");
+    const std::string now = tz ? std::string("=") + tz : std::string();
+    std::lock_guard<std::mutex> lock(mutex);
+    if (known && now == last)
+        return;
+    ::tzset();
+    last = now;
+    known = true;
+}
+
+}  // namespace
+
 BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local)
 {
     if (!utc || !local)
@@ -192,7 +216,7 @@ BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local)
     const ULONGLONG ticks = ZuFileTimeToU64(*utc);
     if (ticks > kMaxFileTime)
         return fail();
-    ::tzset();
+    refreshZone();
     ULONGLONG out = 0;
     if (!shift(ticks, offsetAt(unixSeconds(ticks)), &out))
         return fail();
@@ -207,7 +231,7 @@ BOOL LocalFileTimeToFileTime(const FILETIME* local, FILETIME* utc)
     const ULONGLONG ticks = ZuFileTimeToU64(*local);
     if (ticks > kMaxFileTime)
         return fail();
-    ::tzset();
+    refreshZone();
     ULONGLONG out = 0;
     if (!shift(ticks, -offsetForLocal(unixSeconds(ticks)), &out))
         return fail();
