@@ -41,19 +41,21 @@ bool CHolidayTable::Load()
     m_entries.clear();
     CCeDBDatabase db;
     if (!CCeDBDatabase::Exists(ZU_DB_ANNIVERSARIES)) {
-        if (!db.Create(ZU_DB_ANNIVERSARIES)) {
-            // Another program may have created it meanwhile.
-            if (!db.Open(ZU_DB_ANNIVERSARIES))
-                return false;
-        } else {
-            for (const ZuHoliday& day : ZU_SEED_HOLIDAYS) {
-                CCeDBRecord record = ZuHolidayRecord(day);
-                db.AddRecord(&record);
-            }
+        // Created and seeded in one batch: a program stopped in between leaves no half-seeded
+        // database behind (one that exists is never seeded again).
+        ZuStoreBatch batch;
+        bool seeded = db.Create(ZU_DB_ANNIVERSARIES);
+        for (size_t i = 0; seeded && i < std::size(ZU_SEED_HOLIDAYS); ++i) {
+            CCeDBRecord record = ZuHolidayRecord(ZU_SEED_HOLIDAYS[i]);
+            seeded = db.AddRecord(&record);
         }
-    } else if (!db.Open(ZU_DB_ANNIVERSARIES)) {
-        return false;
+        if (seeded && batch.ok())
+            seeded = batch.Commit();
+        if (!seeded)
+            db.Close();  // rolled back; another program may have created it meanwhile
     }
+    if (!db.IsOpen() && !db.Open(ZU_DB_ANNIVERSARIES))
+        return false;
     ZuForEachRecord(db, [this](const CCeDBRecord& record) {
         HolidayEntry e;
         const CCeDBProp* name = record.GetIdProp(ZUID_ANN_NAME);
