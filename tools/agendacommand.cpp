@@ -2,6 +2,7 @@
 
 #include "calendarframe.h"
 #include "filetime.h"
+#include "lasterror.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "windowmessage.h"
@@ -164,6 +165,14 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     if (category && noCategory)
         return usage(err, "--category and --no-category exclude each other", nullptr);
 
+    {
+        // The calendar shows an unreadable store as an empty one; a command must say so instead.
+        CCeDBDatabase appointments;
+        if (!appointments.Open(ZU_DB_APPOINTMENTS)) {
+            std::fprintf(err, "zupim agenda: the store cannot be opened: %s\n", utf8(ZuLastErrorText()).c_str());
+            return 1;
+        }
+    }
     AgendaView view;
     AgendaFrame frame(&view);
     CZuCalendarDoc doc(&frame);

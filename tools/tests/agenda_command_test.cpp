@@ -95,3 +95,14 @@ TEST(AgendaCommand, BadArgumentsExitWithStatusTwo)
         EXPECT_EQ(r.err.rfind("zupim agenda: ", 0), 0u) << r.err;
     }
 }
+
+TEST(AgendaCommand, AStoreThatCannotBeOpenedIsAnErrorNotAnEmptyCalendar)
+{
+    ZuTestHome home;
+    ASSERT_EQ(::setenv("ZUPIMS_HOME", "/proc/no-such-folder", 1), 0);
+    const AgendaRun r = agenda({"2026-12-10"});
+    ::setenv("ZUPIMS_HOME", home.path().c_str(), 1);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("zupim agenda: the store cannot be opened: ", 0), 0u) << r.err;
+}
