@@ -194,6 +194,9 @@ int changeCategoryRefs(const CEBLOB* bitmap, WORD counter, int delta)
         return 0;
     if (!bitmap || !bitmap->lpb || !bitmap->dwCount)
         return 0;
+    // The counts are read and written under one write lock, so that two programs changing them
+    // at the same moment cannot lose an update; a count that cannot be written undoes them all.
+    ZuStoreBatch batch;
     // Read first, write after: each write changes the walk's database.
     std::vector<CCeDBRecord> hits;
     CCeDBRecord r;
@@ -213,6 +216,8 @@ int changeCategoryRefs(const CEBLOB* bitmap, WORD counter, int delta)
         if (!db.WriteRecord(write, hit.GetOid()))
             ok = 0;
     }
+    if (ok && batch.ok() && !batch.Commit())
+        ok = 0;
     CloseDatabase(&db);
     return ok;
 }
