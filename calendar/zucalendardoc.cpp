@@ -624,6 +624,8 @@ bool CZuCalendarDoc::PasteAt(const FILETIME* date, int mode)
                 record.DeleteProp(ZUID_APT_LUNAR);
         }
     }
+    // The pasted record and its category references land together.
+    ZuStoreBatch batch;
     CCeDBDatabase db;
     if (!GetDatabasePtr(&db, m_clipKind) || !db.WriteRecord(record, 0))
         return false;
@@ -632,6 +634,8 @@ bool CZuCalendarDoc::PasteAt(const FILETIME* date, int mode)
         const CEBLOB bitmap = copy.GetBlob();
         AddCategoryRefByBlob(&bitmap, ZuCategoryCounter(m_clipKind));
     }
+    if (batch.ok() && !batch.Commit())
+        return false;
     if (!m_clipIsCopy) {
         m_clip = CCeDBRecord();
         m_clipKind = -1;

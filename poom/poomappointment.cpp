@@ -289,6 +289,8 @@ HRESULT CPoomAppointment::Save()
         LocalFree(blob.lpb);
     }
 
+    // The record, its reminder and the category counts change together or not at all.
+    ZuStoreBatch batch;
     // The reminder rings the lead before the start; it is registered first so that its handle
     // goes into the record, and removed again when the write fails.
     HANDLE reminder = nullptr;
@@ -357,6 +359,8 @@ HRESULT CPoomAppointment::Save()
         DeleteUserNotification(ZuLongToHandle(m_savedNotification), nullptr);
     changeRefs(categories, +1);
     changeRefs(m_savedCategories, -1);
+    if (batch.ok() && !batch.Commit())
+        return E_FAIL;
     m_oid = oid;
     m_savedCategories = categories;
     m_savedNotification = ZuHandleToLong(reminder);

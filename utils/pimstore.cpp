@@ -63,21 +63,23 @@ int DeleteRecord(CCeDBDatabase* database, DWORD oid, int selector)
 {
     if (!database || !database->IsOpen() || oid == 0)
         return 0;
+    // The record, its reminder and its category references go together or not at all.
+    ZuStoreBatch batch;
     CCeDBRecord record;
     const bool read = database->SeekToRecord(oid) && database->ReadCurrRecord(&record);
     if (!CeDeleteRecord(database->GetHandle(), oid))
         return 0;
-    if (!read)
-        return 1;
-    if (const CCeDBProp* notify = record.GetIdProp(ZUID_APT_NOTIFY); notify && notify->GetLong() != 0)
+    if (const CCeDBProp* notify = read ? record.GetIdProp(ZUID_APT_NOTIFY) : nullptr; notify && notify->GetLong() != 0)
         DeleteUserNotification(ZuLongToHandle(notify->GetLong()), nullptr);
-    if (const WORD counter = ZuCategoryCounter(selector)) {
+    if (const WORD counter = read ? ZuCategoryCounter(selector) : 0) {
         if (CCeDBProp* bitmap = record.GetIdProp(ZUID_APT_CATEGORIES); bitmap && bitmap->GetType() == CEVT_BLOB) {
             const CEBLOB blob = bitmap->GetBlob();
             if (blob.dwCount)
                 ReleaseCategoryRefByBlob(&blob, counter);
         }
     }
+    if (batch.ok() && !batch.Commit())
+        return 0;
     return 1;
 }
 
