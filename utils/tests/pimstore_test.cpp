@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 class PimStore : public ::testing::Test {
@@ -138,6 +140,20 @@ TEST_F(PimStore, ReferenceCountsRiseFallAndStayInRange)
     // A counter the categories do not carry is left alone.
     EXPECT_EQ(AddCategoryRefByBlob(&kAlphaBeta, 0x4007), 1);
     EXPECT_EQ(counts(0x4007), (std::vector<short>{-99, -99, -99}));
+}
+
+TEST_F(PimStore, CountsChangedAtOnceByTwoWritersLoseNothing)
+{
+    // Each thread has a connection of its own, as another program would.
+    addCategories();
+    const auto bump = [] {
+        for (int i = 0; i < 100; ++i)
+            EXPECT_EQ(AddCategoryRefByBlob(&kAlphaBeta, ZUID_CAT_APT_COUNT), 1);
+    };
+    std::thread a(bump), b(bump);
+    a.join();
+    b.join();
+    EXPECT_EQ(counts(ZUID_CAT_APT_COUNT), (std::vector<short>{200, 200, 0}));
 }
 
 TEST_F(PimStore, DeleteRecordLetsGoOfItsReminderAndCategories)
