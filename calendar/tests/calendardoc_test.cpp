@@ -18,11 +18,6 @@ using namespace calfix;
 
 namespace {
 
-std::string utf8(const CString& s)
-{
-    return QString::fromStdWString(s.str()).toStdString();
-}
-
 // A view that counts the WM_ITEMS_LOADED it gets and remembers their wParam.
 class FakeView : public QObject {
 public:
@@ -103,15 +98,6 @@ SYSTEMTIME date(int y, int m, int d)
     st.wMonth = static_cast<WORD>(m);
     st.wDay = static_cast<WORD>(d);
     return st;
-}
-
-std::string dateOf(const FILETIME& ft)
-{
-    SYSTEMTIME st{};
-    FileTimeToSystemTime(&ft, &st);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
-    return text;
 }
 
 // Runs the event loop until `done` or five seconds.

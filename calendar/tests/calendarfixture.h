@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
+
+#include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace calfix {
@@ -26,6 +30,21 @@ inline FILETIME wall(int y, int m, int d, int h = 0, int mi = 0)
     FILETIME ft{};
     EXPECT_TRUE(SystemTimeToFileTime(&st, &ft));
     return ft;
+}
+
+// "yyyy-mm-dd hh:mm" of a FILETIME, as the tests compare them.
+inline std::string dateOf(const FILETIME& ft)
+{
+    SYSTEMTIME st{};
+    FileTimeToSystemTime(&ft, &st);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
+    return text;
+}
+
+inline std::string utf8(const CString& s)
+{
+    return QString::fromStdWString(s.str()).toStdString();
 }
 
 inline FILETIME utcOf(const FILETIME& local)

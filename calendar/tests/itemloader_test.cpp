@@ -10,11 +10,6 @@ using namespace calfix;
 
 namespace {
 
-std::string utf8(const CString& s)
-{
-    return QString::fromStdWString(s.str()).toStdString();
-}
-
 LoadRequest rangeRequest(int type, FILETIME start, FILETIME endExclusive)
 {
     LoadRequest r;
@@ -54,15 +49,6 @@ std::vector<std::string> subjects(const LoadResult& r)
     for (const CalendarItem& item : r.items)
         out.push_back(utf8(item.subject));
     return out;
-}
-
-std::string dateOf(const FILETIME& ft)
-{
-    SYSTEMTIME st{};
-    FileTimeToSystemTime(&ft, &st);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
-    return text;
 }
 
 class ItemLoader : public ::testing::Test {

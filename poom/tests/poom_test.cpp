@@ -13,20 +13,6 @@ using namespace calfix;
 
 namespace {
 
-std::string utf8(const CString& s)
-{
-    return QString::fromStdWString(s.str()).toStdString();
-}
-
-std::string dateOf(const FILETIME& ft)
-{
-    SYSTEMTIME st{};
-    FileTimeToSystemTime(&ft, &st);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute);
-    return text;
-}
-
 DATE oleDate(int y, int m, int d, int h = 0, int mi = 0)
 {
     return COleDateTime(y, m, d, h, mi, 0).m_dt;
