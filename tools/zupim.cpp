@@ -1,5 +1,7 @@
 // zupim - the command-line companion of the suite.
 #include "agendacommand.h"
+#include "icalexport.h"
+#include "icalimport.h"
 #include "installcommand.h"
 #include "lunarcommand.h"
 
@@ -24,6 +26,27 @@ static void printHelp(FILE* out)
                "                   birthdays, 4 tasks, 8 recurring ones (default 15); private records\n"
                "                   only with --show-private; --tsv prints kind, day class, start, end,\n"
                "                   subject and time text separated by tabs, one item a line\n"
+               "  import FILE.ics  bring the events and to-dos of an iCalendar file into the store, all\n"
+               "                   or nothing: a file that does not parse (the line is named) or a\n"
+               "                   failed write changes nothing. Repeating events keep their rule when\n"
+               "                   the calendar's recurrence can hold it (daily, weekdays, weekly on\n"
+               "                   days, monthly on a day or the nth/last weekday, yearly on a date or\n"
+               "                   the nth/last weekday; no end, COUNT or UNTIL; RSCALE=DANGI yearly\n"
+               "                   lunar dates become lunar anniversaries). Any other rule (EXDATE,\n"
+               "                   RDATE, BYSETPOS, several BYMONTH, hourly, changed occurrences, a\n"
+               "                   zone whose daylight saving differs from the local one) is expanded\n"
+               "                   into single appointments from its start to two years after the\n"
+               "                   import (or after its start, when later), or to its UNTIL/COUNT end:\n"
+               "                   at most 1000, the latest kept; more often than daily with more\n"
+               "                   than 1000, and to-dos whose rule does not fit, are skipped. The\n"
+               "                   report lists each expanded and skipped item by UID and summary.\n"
+               "                   To-do alarms are not imported; \"-\" reads standard input\n"
+               "  export FILE.ics [--from DATE] [--to DATE]\n"
+               "                   write the appointments and tasks (only those with an occurrence\n"
+               "                   between the dates, when given) as iCalendar; \"-\" is standard\n"
+               "                   output. Lunar anniversaries carry RRULE:RSCALE=DANGI and\n"
+               "                   X-ZUPIMS-LUNAR:MM-DD; UIDs are zupims-a<id>-<store id> (tasks\n"
+               "                   zupims-t...), the same in every export of this data folder\n"
                "  install [FOLDER] record FOLDER (by default the folder of zupim) as the folder of\n"
                "                   the programs, so the calendar and the contacts book find each other\n"
                "  lunar [DATE...]  the lunar date of each solar date YYYY-MM-DD; a day of a leap\n"
@@ -53,6 +76,10 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return runAgendaCommand(argv + 2, argc - 2, stdout, stderr);
     }
+    if (!std::strcmp(argv[1], "import"))
+        return runImportCommand(argv + 2, argc - 2, stdout, stderr);
+    if (!std::strcmp(argv[1], "export"))
+        return runExportCommand(argv + 2, argc - 2, stdout, stderr);
     if (!std::strcmp(argv[1], "install") && argc <= 3)
         return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);

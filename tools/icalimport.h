@@ -1,0 +1,64 @@
+// icalimport.h - `zupim import FILE.ics`: VEVENTs into appointments (saved through the object
+// model's stand-in, as the event editor saves them) and VTODOs into task records.
+//
+// The whole file is parsed by libical first; a line libical cannot parse stops the import before
+// anything is written and names that line. The writes then run as one store batch: either all of
+// them land, or (on any failed write) none.
+//
+// Events: SUMMARY, LOCATION, CATEGORIES (created in "\Categories Database" when missing, at the
+// lowest free index), DTSTART with DTEND or DURATION (DATE values give all-day events; TZID, UTC
+// and floating times are placed on the local clock), CLASS (PRIVATE and CONFIDENTIAL make the
+// appointment private), the busy status (X-MICROSOFT-CDO-BUSYSTATUS, else TRANSP:TRANSPARENT
+// free, else STATUS:TENTATIVE tentative, else busy), the first VALARM as the reminder, ATTENDEE
+// with CN and its mailto address, and the recurrence (icalrecur.h): mapped onto the suite's
+// recurrence, or a lunar anniversary for RSCALE=DANGI, or expanded into single appointments, or
+// skipped. Occurrences changed by a VEVENT with RECURRENCE-ID are taken out of their series and
+// imported as that VEVENT says (a cancelled one not at all). The suite's own X-ZUPIMS-MEMORIAL
+// (1: a memorial day) and X-ZUPIMS-LUNAR (MM-DD: the start is a lunar date) are read back.
+//
+// Tasks: SUMMARY, DTSTART, DUE (or DURATION), PRIORITY (1-4 high, 5 and none normal, 6-9 low),
+// PERCENT-COMPLETE (in tens, as the task editor keeps it), STATUS:COMPLETED or COMPLETED,
+// CATEGORIES, CLASS and RRULE, written with the task layout; their dates are local wall-clock
+// values. Task alarms are not imported (counted in the report).
+//
+// Other components (VJOURNAL, VFREEBUSY, ...) are skipped and reported.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct ZuIcalReportLine {
+    std::string uid;
+    std::string summary;
+    std::string text;  // what happened: the occurrences made, or why it was skipped
+};
+
+struct ZuIcalImportResult {
+    bool ok = false;
+    std::string error;     // when not ok; a parse error starts with "line N: "
+    int components = 0;    // VEVENTs, VTODOs and other components read
+    int imported = 0;      // components written as one record each
+    int expanded = 0;      // events written as their occurrences
+    int skipped = 0;
+    int appointments = 0;  // appointment records written
+    int tasks = 0;         // task records written
+    int categoriesAdded = 0;
+    int taskAlarmsLeft = 0;
+    std::vector<ZuIcalReportLine> expandedItems;
+    std::vector<ZuIcalReportLine> skippedItems;
+};
+
+struct ZuIcalImportOptions {
+    // Where the progress line goes for files of more than kProgressThreshold items (null: none).
+    FILE* progress = nullptr;
+};
+
+constexpr int kZuIcalProgressThreshold = 2000;
+
+// Imports the text of an iCalendar file into the store of the data folder.
+ZuIcalImportResult ZuImportIcal(const std::string& text, const ZuIcalImportOptions& options = {});
+
+// `zupim import FILE.ics` ("-" reads standard input): 0 done, 1 nothing imported (an error),
+// 2 bad arguments.
+int runImportCommand(char** args, int count, FILE* out, FILE* err);
