@@ -93,6 +93,12 @@ public:
     // Takes year, month and day of `date` as the current date and recomputes its day of week and
     // the range of the current view type.
     void SetCurrentDate(const SYSTEMTIME& date);
+    // Sets the range directly; the year type, which has no range rule of its own, keeps it.
+    void SetRange(FILETIME start, FILETIME end)
+    {
+        m_rangeStart = start;
+        m_rangeEnd = end;
+    }
     FILETIME RangeStart() const { return m_rangeStart; }
     FILETIME RangeEnd() const { return m_rangeEnd; }
     int FirstDayOfWeek() const { return m_firstDayOfWeek; }

@@ -197,6 +197,19 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     }
     // In the month type the agenda lists the month itself, as the list style does.
     doc.SetViewStyle(ZU_STYLE_LIST);
+    if (type == ZU_VIEW_YEAR) {
+        // The calendar has no range of its own for a year: the agenda lists the whole year.
+        const WORD year = doc.CurrentDate().wYear;
+        SYSTEMTIME first{}, next{};
+        first.wYear = year;
+        first.wMonth = first.wDay = 1;
+        next = first;
+        next.wYear = static_cast<WORD>(year + 1);
+        FILETIME start{}, end{};
+        SystemTimeToFileTime(&first, &start);
+        SystemTimeToFileTime(&next, &end);
+        doc.SetRange(start, ZuU64ToFileTime(ZuFileTimeToU64(end) - 1));
+    }
     doc.SetViewType(type, false);
     view.loaded = false;
     doc.RequestLoad(&view);

@@ -77,6 +77,8 @@ TEST(AgendaCommand, PrintsTheDayAsTheListShowsIt)
     EXPECT_EQ(r.out, "1\t0\t2026-12-10T14:00:00\t2026-12-10T15:00:00\t업무회의\t12/10 14:00 - 12/10 15:00\n");
     r = agenda({"--no-category", "--contents", "4", "--tsv", "2026-12-10"});
     EXPECT_EQ(r.out, "4\t1\t2026-12-01T00:00:00\t2026-12-20T00:00:00\t보고서\t12/1 - 12/20\n");
+    r = agenda({"--year", "--tsv", "--contents", "2", "2026-03-01"});
+    EXPECT_EQ(r.out, "2\t2\t2026-12-10T00:00:00\t2026-12-10T00:00:00\t[생일] 김철수\t12/10\n");
     r = agenda({"--month", "2027-02-01"});
     EXPECT_EQ(r.out, "2027년 2월\n(비어 있음)\n");
 }
