@@ -173,7 +173,15 @@ CString FormatTime(SYSTEMTIME st)
     if (!time.isValid())
         return CString();
     const QLocale locale = QLocale::system();
-    return CString::fromQString(locale.toString(time, withoutSeconds(locale.timeFormat(QLocale::ShortFormat))));
+    // The calendar formats thousands of times a load: the trimmed format is kept per thread for
+    // as long as the locale's format stays the same.
+    thread_local QString source, trimmed;
+    const QString format = locale.timeFormat(QLocale::ShortFormat);
+    if (format != source || trimmed.isEmpty()) {
+        source = format;
+        trimmed = withoutSeconds(format);
+    }
+    return CString::fromQString(locale.toString(time, trimmed));
 }
 
 CString GetDateString(SYSTEMTIME st)
