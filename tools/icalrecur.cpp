@@ -137,6 +137,22 @@ bool candidate(const icalrecurrencetype& rule, const RecurrenceInput& in, Recurr
     const int shift = static_cast<int>((static_cast<long long>(midnightOf(in.localBase)) - static_cast<long long>(zoneDay))
         / static_cast<long long>(kDay));
     const SYSTEMTIME local = fieldsOf(in.localBase);
+    // The day of the month a monthly or yearly rule falls on, on the local clock.
+    const auto localDay = [&](long& day) {
+        day = monthDays ? rule.by_month_day[0] : in.base.day;
+        if (day < 1) {
+            reason = "its BYMONTHDAY counts from the end of the month";
+            return false;
+        }
+        if (shift) {
+            day += shift;
+            if (day < 1 || day > 28) {
+                reason = "its day crosses a month end on the local clock";
+                return false;
+            }
+        }
+        return true;
+    };
     r.interval = rule.interval;
     switch (rule.freq) {
     case ICAL_DAILY_RECURRENCE:
@@ -174,18 +190,9 @@ bool candidate(const icalrecurrencetype& rule, const RecurrenceInput& in, Recurr
             return false;
         }
         if (!days) {
-            long day = monthDays ? rule.by_month_day[0] : in.base.day;
-            if (day < 1) {
-                reason = "its BYMONTHDAY counts from the end of the month";
+            long day = 0;
+            if (!localDay(day))
                 return false;
-            }
-            if (shift) {
-                day += shift;
-                if (day < 1 || day > 28) {
-                    reason = "its day crosses a month end on the local clock";
-                    return false;
-                }
-            }
             r.type = 2;
             r.dayOfMonth = day;
             break;
@@ -199,18 +206,9 @@ bool candidate(const icalrecurrencetype& rule, const RecurrenceInput& in, Recurr
                     reason = "it repeats yearly on a BYMONTHDAY of every month";
                     return false;
                 }
-                long day = monthDays ? rule.by_month_day[0] : in.base.day;
-                if (day < 1) {
-                    reason = "its BYMONTHDAY counts from the end of the month";
+                long day = 0;
+                if (!localDay(day))
                     return false;
-                }
-                if (shift) {
-                    day += shift;
-                    if (day < 1 || day > 28) {
-                        reason = "its day crosses a month end on the local clock";
-                        return false;
-                    }
-                }
                 r.type = 5;
                 r.dayOfMonth = day;
                 break;

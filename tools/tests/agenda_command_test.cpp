@@ -2,6 +2,7 @@
 // errors for bad arguments.
 #include "agendacommand.h"
 #include "calendarfixture.h"
+#include "commandrun.h"
 #include "testhome.h"
 
 #include <gtest/gtest.h>
@@ -14,35 +15,9 @@ using namespace calfix;
 
 namespace {
 
-struct AgendaRun {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(FILE* f)
+CommandRun agenda(std::vector<std::string> args)
 {
-    std::string s;
-    std::rewind(f);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        s.append(buffer, n);
-    std::fclose(f);
-    return s;
-}
-
-AgendaRun agenda(std::vector<std::string> args)
-{
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    FILE* out = std::tmpfile();
-    FILE* err = std::tmpfile();
-    AgendaRun run;
-    run.status = runAgendaCommand(argv.data(), static_cast<int>(argv.size()), out, err);
-    run.out = slurp(out);
-    run.err = slurp(err);
-    return run;
+    return ZuRunCommand(runAgendaCommand, std::move(args));
 }
 
 }  // namespace
@@ -57,7 +32,7 @@ TEST(AgendaCommand, PrintsTheDayAsTheListShowsIt)
     addCategory(L"업무", 2);
     add(Appointment{.subject = L"업무회의", .start = wall(2026, 12, 10, 14), .categories = {2}});
 
-    AgendaRun r = agenda({"2026-12-10"});
+    CommandRun r = agenda({"2026-12-10"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
         "2026.12.10 목요일 [음 11.2]\n"
@@ -91,7 +66,7 @@ TEST(AgendaCommand, BadArgumentsExitWithStatusTwo)
         {"2026-12-10", "2026-12-11"}, {"--category", "없는것"}, {"--category", "x", "--no-category"},
     };
     for (const auto& args : bad) {
-        const AgendaRun r = agenda(args);
+        const CommandRun r = agenda(args);
         EXPECT_EQ(r.status, 2) << args[0];
         EXPECT_TRUE(r.out.empty()) << args[0];
         EXPECT_EQ(r.err.rfind("zupim agenda: ", 0), 0u) << r.err;
@@ -102,7 +77,7 @@ TEST(AgendaCommand, AStoreThatCannotBeOpenedIsAnErrorNotAnEmptyCalendar)
 {
     ZuTestHome home;
     ASSERT_EQ(::setenv("ZUPIMS_HOME", "/proc/no-such-folder", 1), 0);
-    const AgendaRun r = agenda({"2026-12-10"});
+    const CommandRun r = agenda({"2026-12-10"});
     ::setenv("ZUPIMS_HOME", home.path().c_str(), 1);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());

@@ -2,6 +2,7 @@
 // round trip (export, import into an empty store, export again) that gives the same agenda.
 #include "agendacommand.h"
 #include "calendarfixture.h"
+#include "commandrun.h"
 #include "icalexport.h"
 #include "icalimport.h"
 #include "poomapplication.h"
@@ -172,28 +173,12 @@ void addEveryKind()
         .recurrence = blob(Pattern{.type = 2, .dayOfMonth = 15, .start = wall(2026, 12, 15), .kind = 4})});
 }
 
-std::string slurp(FILE* f)
-{
-    std::string s;
-    std::rewind(f);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        s.append(buffer, n);
-    std::fclose(f);
-    return s;
-}
-
 std::string agenda(std::vector<std::string> args)
 {
     args.insert(args.begin(), {"--tsv", "--show-private"});
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    FILE* out = std::tmpfile();
-    FILE* err = std::tmpfile();
-    EXPECT_EQ(runAgendaCommand(argv.data(), static_cast<int>(argv.size()), out, err), 0) << slurp(err);
-    return slurp(out);
+    const CommandRun run = ZuRunCommand(runAgendaCommand, std::move(args));
+    EXPECT_EQ(run.status, 0) << run.err;
+    return run.out;
 }
 
 // What the calendar shows over the ranges the round trip compares.
@@ -358,15 +343,10 @@ TEST_F(IcalExport, CommandWritesTheFileOrStandardOutput)
     ZuTestHome home;
     save({.subject = L"회의", .start = oleDate(2026, 12, 10, 9)});
     const auto run = [](std::vector<std::string> args, std::string& out, std::string& err) {
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        FILE* o = std::tmpfile();
-        FILE* e = std::tmpfile();
-        const int status = runExportCommand(argv.data(), static_cast<int>(argv.size()), o, e);
-        out = slurp(o);
-        err = slurp(e);
-        return status;
+        const CommandRun r = ZuRunCommand(runExportCommand, std::move(args));
+        out = r.out;
+        err = r.err;
+        return r.status;
     };
     std::string out, err;
     const std::string path = home.file("out.ics");

@@ -3,6 +3,7 @@
 // store unchanged, changed occurrences, the report and the progress line.
 #include "attendees.h"
 #include "calendarfixture.h"
+#include "commandrun.h"
 #include "icalimport.h"
 #include "testhome.h"
 #include "usernotify.h"
@@ -458,35 +459,9 @@ TEST_F(IcalImport, AFailedWriteRollsEverythingBack)
 
 // ---- The command --------------------------------------------------------------------------------
 
-std::string slurp(FILE* f)
-{
-    std::string s;
-    std::rewind(f);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        s.append(buffer, n);
-    std::fclose(f);
-    return s;
-}
-
-struct CommandRun {
-    int status;
-    std::string out, err;
-};
-
 CommandRun importCommand(std::vector<std::string> args)
 {
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    FILE* out = std::tmpfile();
-    FILE* err = std::tmpfile();
-    CommandRun run;
-    run.status = runImportCommand(argv.data(), static_cast<int>(argv.size()), out, err);
-    run.out = slurp(out);
-    run.err = slurp(err);
-    return run;
+    return ZuRunCommand(runImportCommand, std::move(args));
 }
 
 TEST_F(IcalImport, CommandReportsEveryExpandedAndSkippedItem)
@@ -538,7 +513,7 @@ TEST_F(IcalImport, LargeFilesShowProgress)
     EXPECT_EQ(std::ftell(progress), 0);  // not above the threshold
     r = ZuImportIcal(many(kZuIcalProgressThreshold + 1), options);
     EXPECT_TRUE(r.ok) << r.error;
-    const std::string shown = slurp(progress);
+    const std::string shown = ZuReadAll(progress);
     EXPECT_NE(shown.find("\rzupim import: 2000 of 2001 records written"), std::string::npos);
     EXPECT_EQ(shown.back(), '\n');
     EXPECT_EQ(records(ZU_SEL_APPOINTMENTS).size(), 2u * kZuIcalProgressThreshold + 1);
