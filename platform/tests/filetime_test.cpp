@@ -3,6 +3,7 @@
 #include "testzone.h"
 #include "filetime.h"
 #include "lasterror.h"
+#include "testtime.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -25,18 +26,7 @@ struct ClockGuard {
     ~ClockGuard() { ZuSetClock({}); }
 };
 
-SYSTEMTIME st(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
-{
-    SYSTEMTIME t;
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    t.wMilliseconds = static_cast<WORD>(ms);
-    return t;
-}
+using zutest::st;
 
 ULONGLONG ticksOf(const SYSTEMTIME& t)
 {

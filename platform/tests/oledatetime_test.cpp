@@ -3,6 +3,7 @@
 // without any time-zone shift.
 #include "filetime.h"
 #include "oledatetime.h"
+#include "testtime.h"
 
 #include <QDate>
 #include <cmath>
@@ -15,18 +16,7 @@ struct ClockGuard {
     ~ClockGuard() { ZuSetClock({}); }
 };
 
-SYSTEMTIME st(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
-{
-    SYSTEMTIME t;
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    t.wMilliseconds = static_cast<WORD>(ms);
-    return t;
-}
+using zutest::st;
 
 std::string str(const CString& s)
 {

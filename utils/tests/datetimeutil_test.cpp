@@ -4,6 +4,7 @@
 #include "testzone.h"
 #include "datetimeutil.h"
 #include "filetime.h"
+#include "testtime.h"
 
 #include <QDate>
 #include <climits>
@@ -19,19 +20,7 @@ constexpr ULONGLONG kDay = ZU_TICKS_PER_DAY;
 constexpr ULONGLONG kHour = ZU_TICKS_PER_HOUR;
 constexpr ULONGLONG kMaxFileTime = 0x7FFFFFFFFFFFFFFFULL;
 
-SYSTEMTIME st(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0, int dow = 0)
-{
-    SYSTEMTIME t;
-    t.wYear = static_cast<WORD>(y);
-    t.wMonth = static_cast<WORD>(mo);
-    t.wDayOfWeek = static_cast<WORD>(dow);
-    t.wDay = static_cast<WORD>(d);
-    t.wHour = static_cast<WORD>(h);
-    t.wMinute = static_cast<WORD>(mi);
-    t.wSecond = static_cast<WORD>(s);
-    t.wMilliseconds = static_cast<WORD>(ms);
-    return t;
-}
+using zutest::st;
 
 // Ticks of a wall-clock value, without any zone.
 ULONGLONG ticks(int y, int mo, int d, int h = 0, int mi = 0)
