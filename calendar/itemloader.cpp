@@ -399,9 +399,12 @@ void expandAppointment(const LoadContext& ctx, const CItemLoader::Cache::Appoint
             return;
         else
             from = 0;
+        // ... so the walk may stop two months after the lunar date of the range's end.
         const SYSTEMTIME e = fields(fromTicks(ctx.rangeEnd));
         FILETIME limit{};
-        if (localMidnight(std::min<int>(e.wYear + 1, 30000), e.wMonth, std::min<int>(e.wDay, 28), limit))
+        if (ZuSunToMoon(e.wYear, e.wMonth, e.wDay, &ly, &lm, &ld, nullptr) && localMidnight(ly, lm, std::min(ld, 28), limit))
+            lunarLimit = ticks(limit) + 62 * kDay;
+        else if (localMidnight(std::min<int>(e.wYear + 1, 30000), e.wMonth, std::min<int>(e.wDay, 28), limit))
             lunarLimit = ticks(limit);
     }
     FILETIME date{};
