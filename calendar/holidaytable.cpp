@@ -15,12 +15,6 @@ auto orderKey(const HolidayEntry& e)
     return std::make_tuple(e.lunar != 0, e.month, e.day);
 }
 
-WORD wordOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop ? static_cast<WORD>(prop->rawInt()) : 0;
-}
-
 const HolidayEntry* scan(const std::vector<HolidayEntry>& entries, bool lunar, int month, int day)
 {
     for (const HolidayEntry& e : entries) {
@@ -58,14 +52,13 @@ bool CHolidayTable::Load()
         return false;
     ZuForEachRecord(db, [this](const CCeDBRecord& record) {
         HolidayEntry e;
-        const CCeDBProp* name = record.GetIdProp(ZUID_ANN_NAME);
-        e.name = name && name->GetType() == CEVT_LPWSTR ? CString(name->GetString()) : CString();
-        e.year = wordOf(record, ZUID_ANN_YEAR);
-        e.month = wordOf(record, ZUID_ANN_MONTH);
-        e.day = wordOf(record, ZUID_ANN_DAY);
-        e.lunar = wordOf(record, ZUID_ANN_LUNAR);
-        e.reserved = wordOf(record, ZUID_ANN_RESERVED);
-        e.kind = wordOf(record, ZUID_ANN_KIND);
+        e.name = ZuRecordString(record, ZUID_ANN_NAME);
+        e.year = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_YEAR));
+        e.month = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_MONTH));
+        e.day = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_DAY));
+        e.lunar = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_LUNAR));
+        e.reserved = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_RESERVED));
+        e.kind = static_cast<WORD>(ZuRecordInt(record, ZUID_ANN_KIND));
         Insert(e);
     });
     return true;

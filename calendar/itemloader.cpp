@@ -27,45 +27,6 @@ FILETIME fromTicks(ULONGLONG v)
     return ZuU64ToFileTime(v);
 }
 
-// Integer flags and numbers are read whatever integer type they were stored with.
-long long intOf(const CCeDBRecord& record, WORD ident, long long missing = 0)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    if (!prop)
-        return missing;
-    switch (prop->GetType()) {
-    case CEVT_I2: case CEVT_UI2: case CEVT_I4: case CEVT_UI4:
-        return prop->rawInt();
-    default:
-        return missing;
-    }
-}
-
-bool filetimeOf(const CCeDBRecord& record, WORD ident, FILETIME& out)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    if (!prop || prop->GetType() != CEVT_FILETIME)
-        return false;
-    out = prop->GetFiletime();
-    return true;
-}
-
-CString stringOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    if (!prop || prop->GetType() != CEVT_LPWSTR)
-        return CString();
-    return CString(prop->GetString());
-}
-
-std::vector<BYTE> bytesOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    if (!prop || prop->GetType() != CEVT_BLOB)
-        return {};
-    return prop->rawBytes();
-}
-
 FILETIME toLocal(const FILETIME& utc)
 {
     FILETIME local{};
@@ -105,14 +66,6 @@ bool lunarToSolar(const FILETIME& lunar, FILETIME& solar, int& lunarMonth, int& 
     lunarDay = st.wDay;
     solar = fromTicks(ticks(midnight) + ticks(lunar) % kDay);
     return true;
-}
-
-CEBLOB blobOf(const std::vector<BYTE>& bytes)
-{
-    CEBLOB blob;
-    blob.dwCount = static_cast<DWORD>(bytes.size());
-    blob.lpb = bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data());
-    return blob;
 }
 
 }  // namespace
@@ -172,8 +125,8 @@ namespace {
 
 std::unique_ptr<CRecurrencePattern> patternOf(const CCeDBRecord& record, WORD blobIdent, UINT kind)
 {
-    std::vector<BYTE> bytes = bytesOf(record, blobIdent);
-    CEBLOB blob = blobOf(bytes);
+    std::vector<BYTE> bytes = ZuRecordBytes(record, blobIdent);
+    CEBLOB blob = ZuBlobOf(bytes);
     auto pattern = std::make_unique<CRecurrencePattern>(blob, 1u, kind);
     if (!pattern->IsValid())
         return nullptr;
@@ -187,16 +140,16 @@ void CItemLoader::Cache::readAppointments(CCeDBDatabase& db)
     ZuForEachRecord(db, [this](const CCeDBRecord& record) {
         Appointment a;
         a.oid = record.GetOid();
-        a.memorial = intOf(record, ZUID_APT_MEMORIAL) == 1;
-        a.lunar = intOf(record, ZUID_APT_LUNAR) == 1;
-        a.allDay = intOf(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
-        a.isPrivate = intOf(record, ZUID_APT_PRIVATE) == 1;
-        a.recurring = intOf(record, ZUID_APT_RECURRING) == 1;
-        a.busy = static_cast<int>(intOf(record, ZUID_APT_BUSYSTATUS));
-        a.durationMinutes = intOf(record, ZUID_APT_DURATION);
-        a.categories = bytesOf(record, ZUID_APT_CATEGORIES);
-        a.subject = stringOf(record, ZUID_APT_SUBJECT);
-        const CString location = stringOf(record, ZUID_APT_LOCATION);
+        a.memorial = ZuRecordInt(record, ZUID_APT_MEMORIAL) == 1;
+        a.lunar = ZuRecordInt(record, ZUID_APT_LUNAR) == 1;
+        a.allDay = ZuRecordInt(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
+        a.isPrivate = ZuRecordInt(record, ZUID_APT_PRIVATE) == 1;
+        a.recurring = ZuRecordInt(record, ZUID_APT_RECURRING) == 1;
+        a.busy = static_cast<int>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS));
+        a.durationMinutes = ZuRecordInt(record, ZUID_APT_DURATION);
+        a.categories = ZuRecordBytes(record, ZUID_APT_CATEGORIES);
+        a.subject = ZuRecordString(record, ZUID_APT_SUBJECT);
+        const CString location = ZuRecordString(record, ZUID_APT_LOCATION);
         if (!location.IsEmpty())
             a.subject.AppendFormat(L" (%s)", static_cast<const wchar_t*>(location));
         if (a.recurring) {
@@ -205,7 +158,7 @@ void CItemLoader::Cache::readAppointments(CCeDBDatabase& db)
                 return;  // a recurring record whose pattern does not read is never shown
         } else {
             FILETIME utc{};
-            if (!filetimeOf(record, ZUID_APT_START, utc))
+            if (!ZuRecordFiletime(record, ZUID_APT_START, &utc))
                 return;
             // The stored start is UTC; a lunar one holds the lunar date at the local wall clock.
             const FILETIME local = toLocal(utc);
@@ -237,7 +190,7 @@ void CItemLoader::Cache::readContacts(CCeDBDatabase& db)
         bool any = false;
         for (const auto& kind : kinds) {
             FILETIME stored{};
-            if (!filetimeOf(record, kind.date, stored))
+            if (!ZuRecordFiletime(record, kind.date, &stored))
                 continue;
             const SYSTEMTIME local = fields(toLocal(stored));
             if (local.wMonth < 1 || local.wMonth > 12 || local.wDay < 1 || local.wDay > 31)
@@ -245,16 +198,16 @@ void CItemLoader::Cache::readContacts(CCeDBDatabase& db)
             ContactDay day;
             day.oid = record.GetOid();
             day.birthday = kind.birthday;
-            day.lunar = intOf(record, kind.lunar) == 1;
+            day.lunar = ZuRecordInt(record, kind.lunar) == 1;
             day.month = local.wMonth;
             day.day = local.wDay;
-            day.name = stringOf(record, ZUID_CON_FILE_AS);
+            day.name = ZuRecordString(record, ZUID_CON_FILE_AS);
             days.push_back(std::move(day));
             owner.push_back(categories.size());
             any = true;
         }
         if (any)
-            categories.push_back(bytesOf(record, ZUID_CON_CATEGORIES));
+            categories.push_back(ZuRecordBytes(record, ZUID_CON_CATEGORIES));
     });
     contactCategories = std::move(categories);
     for (size_t i = 0; i < days.size(); ++i)
@@ -267,16 +220,16 @@ void CItemLoader::Cache::readTasks(CCeDBDatabase& db)
     ZuForEachRecord(db, [this](CCeDBRecord& record) {
         Task t;
         t.oid = record.GetOid();
-        t.isPrivate = intOf(record, ZUID_TASK_PRIVATE) == 1;
-        t.recurring = intOf(record, ZUID_TASK_RECURRING) == 1;
-        t.importance = static_cast<int>(intOf(record, ZUID_TASK_IMPORTANCE));
+        t.isPrivate = ZuRecordInt(record, ZUID_TASK_PRIVATE) == 1;
+        t.recurring = ZuRecordInt(record, ZUID_TASK_RECURRING) == 1;
+        t.importance = static_cast<int>(ZuRecordInt(record, ZUID_TASK_IMPORTANCE));
         t.percent = GetDBStatusPercent(&record);
-        if (!filetimeOf(record, ZUID_TASK_START, t.start))
+        if (!ZuRecordFiletime(record, ZUID_TASK_START, &t.start))
             t.start = ZuNoDate();
-        if (!filetimeOf(record, ZUID_TASK_DUE, t.due))
+        if (!ZuRecordFiletime(record, ZUID_TASK_DUE, &t.due))
             t.due = ZuNoDate();
-        t.categories = bytesOf(record, ZUID_TASK_CATEGORIES);
-        t.subject = stringOf(record, ZUID_TASK_SUBJECT);
+        t.categories = ZuRecordBytes(record, ZUID_TASK_CATEGORIES);
+        t.subject = ZuRecordString(record, ZUID_TASK_SUBJECT);
         if (t.recurring) {
             t.pattern = patternOf(record, ZUID_TASK_RECURRENCE, ZU_SEL_TASKS);
             if (!t.pattern)
@@ -330,8 +283,8 @@ struct LoadContext {
     {
         if (request.catyType == ZU_CATY_ALL)
             return true;
-        const CEBLOB record = blobOf(categories);
-        const CEBLOB bitmap = blobOf(filter);
+        const CEBLOB record = ZuBlobOf(categories);
+        const CEBLOB bitmap = ZuBlobOf(filter);
         return ZuCategoryFilterPasses(&record, &bitmap, request.catyType == ZU_CATY_NONE);
     }
 };

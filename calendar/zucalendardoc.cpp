@@ -64,12 +64,6 @@ int localeFirstDayOfWeek()
     }
 }
 
-LONGLONG intOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop ? prop->rawInt() : 0;
-}
-
 }  // namespace
 
 CZuCalendarDoc::CZuCalendarDoc(ICalendarFrame* frame, QObject* parent) : QObject(parent), m_frame(frame)
@@ -561,7 +555,7 @@ bool CZuCalendarDoc::takeToClipboard(int index, bool cut)
         return false;
     const WORD recurringId = kind == ZU_SEL_APPOINTMENTS ? ZUID_APT_RECURRING : ZUID_TASK_RECURRING;
     const WORD patternId = kind == ZU_SEL_APPOINTMENTS ? ZUID_APT_RECURRENCE : ZUID_TASK_RECURRENCE;
-    if (intOf(record, recurringId) == 1) {
+    if (ZuRecordInt(record, recurringId) == 1) {
         record.DeleteProp(recurringId);
         const CCeDBProp notRecurring(short(0), recurringId);
         record.AddProp(&notRecurring);

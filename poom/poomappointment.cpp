@@ -14,32 +14,6 @@
 
 namespace {
 
-long long intOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop ? prop->rawInt() : 0;
-}
-
-CString stringOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop && prop->GetType() == CEVT_LPWSTR ? CString(prop->GetString()) : CString();
-}
-
-std::vector<BYTE> bytesOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop && prop->GetType() == CEVT_BLOB ? prop->rawBytes() : std::vector<BYTE>();
-}
-
-CEBLOB blobOf(const std::vector<BYTE>& bytes)
-{
-    CEBLOB blob;
-    blob.dwCount = static_cast<DWORD>(bytes.size());
-    blob.lpb = bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data());
-    return blob;
-}
-
 // The bitmap of the named categories ("a, b"); unknown names are left out.
 std::vector<BYTE> bitmapOfNames(const CString& names)
 {
@@ -65,7 +39,7 @@ void changeRefs(const std::vector<BYTE>& bitmap, int delta)
 {
     if (bitmap.empty())
         return;
-    const CEBLOB blob = blobOf(bitmap);
+    const CEBLOB blob = ZuBlobOf(bitmap);
     if (delta > 0)
         AddCategoryRefByBlob(&blob, ZUID_CAT_APT_COUNT);
     else
@@ -85,11 +59,11 @@ bool CPoomAppointment::load(CEOID oid)
     if (oid == 0 || !GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS) || !db.SeekToRecord(oid) || !db.ReadCurrRecord(&record))
         return false;
     m_oid = oid;
-    m_subject = stringOf(record, ZUID_APT_SUBJECT);
-    m_location = stringOf(record, ZUID_APT_LOCATION);
-    m_savedCategories = bytesOf(record, ZUID_APT_CATEGORIES);
+    m_subject = ZuRecordString(record, ZUID_APT_SUBJECT);
+    m_location = ZuRecordString(record, ZUID_APT_LOCATION);
+    m_savedCategories = ZuRecordBytes(record, ZUID_APT_CATEGORIES);
     if (!m_savedCategories.empty()) {
-        const CEBLOB bitmap = blobOf(m_savedCategories);
+        const CEBLOB bitmap = ZuBlobOf(m_savedCategories);
         m_categories = GetDBCategoryBlob2Str(&bitmap);
     }
     if (const CCeDBProp* start = record.GetIdProp(ZUID_APT_START); start && start->GetType() == CEVT_FILETIME) {
@@ -98,20 +72,20 @@ bool CPoomAppointment::load(CEOID oid)
         if (FileTimeToLocalFileTime(&utc, &local))
             m_start = COleDateTime(local).m_dt;
     }
-    m_duration = static_cast<long>(intOf(record, ZUID_APT_DURATION));
-    m_allDay = intOf(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY ? 1 : 0;
-    m_busy = static_cast<long>(intOf(record, ZUID_APT_BUSYSTATUS));
-    m_sensitivity = intOf(record, ZUID_APT_PRIVATE) == 1 ? ZU_OL_PRIVATE : ZU_OL_NORMAL;
-    m_reminderSet = intOf(record, ZUID_APT_REMINDER_SET) ? 1 : 0;
-    m_reminderMinutes = static_cast<long>(intOf(record, ZUID_APT_REMINDER_MINUTES));
-    m_savedNotification = static_cast<LONG>(intOf(record, ZUID_APT_NOTIFY));
+    m_duration = static_cast<long>(ZuRecordInt(record, ZUID_APT_DURATION));
+    m_allDay = ZuRecordInt(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY ? 1 : 0;
+    m_busy = static_cast<long>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS));
+    m_sensitivity = ZuRecordInt(record, ZUID_APT_PRIVATE) == 1 ? ZU_OL_PRIVATE : ZU_OL_NORMAL;
+    m_reminderSet = ZuRecordInt(record, ZUID_APT_REMINDER_SET) ? 1 : 0;
+    m_reminderMinutes = static_cast<long>(ZuRecordInt(record, ZUID_APT_REMINDER_MINUTES));
+    m_savedNotification = static_cast<LONG>(ZuRecordInt(record, ZUID_APT_NOTIFY));
     if (record.GetIdProp(ZUID_APT_NOTE))
-        m_ink = bytesOf(record, ZUID_APT_NOTE);
-    const std::vector<BYTE> attendees = bytesOf(record, ZUID_APT_ATTENDEES);
-    m_recipients.FromBlob(blobOf(attendees));
-    if (intOf(record, ZUID_APT_RECURRING) == 1) {
-        const std::vector<BYTE> pattern = bytesOf(record, ZUID_APT_RECURRENCE);
-        m_pattern = std::make_unique<CRecurrencePattern>(blobOf(pattern), 1u, 1u);
+        m_ink = ZuRecordBytes(record, ZUID_APT_NOTE);
+    const std::vector<BYTE> attendees = ZuRecordBytes(record, ZUID_APT_ATTENDEES);
+    m_recipients.FromBlob(ZuBlobOf(attendees));
+    if (ZuRecordInt(record, ZUID_APT_RECURRING) == 1) {
+        const std::vector<BYTE> pattern = ZuRecordBytes(record, ZUID_APT_RECURRENCE);
+        m_pattern = std::make_unique<CRecurrencePattern>(ZuBlobOf(pattern), 1u, 1u);
     }
     return true;
 }
@@ -311,7 +285,7 @@ HRESULT CPoomAppointment::Save()
     props.emplace_back(static_cast<const wchar_t*>(m_subject), ZUID_APT_SUBJECT);
     props.emplace_back(static_cast<const wchar_t*>(m_location), ZUID_APT_LOCATION);
     if (!categories.empty())
-        props.emplace_back(blobOf(categories), ZUID_APT_CATEGORIES);
+        props.emplace_back(ZuBlobOf(categories), ZUID_APT_CATEGORIES);
     else
         removed.push_back(ZUID_APT_CATEGORIES);
     props.emplace_back(utc, ZUID_APT_START);
@@ -323,14 +297,14 @@ HRESULT CPoomAppointment::Save()
     props.emplace_back(short(m_reminderSet ? 1 : 0), ZUID_APT_REMINDER_SET);
     props.emplace_back(ZuHandleToLong(reminder), ZUID_APT_NOTIFY);
     if (m_ink)
-        props.emplace_back(blobOf(*m_ink), ZUID_APT_NOTE);
+        props.emplace_back(ZuBlobOf(*m_ink), ZUID_APT_NOTE);
     if (!attendees.empty())
-        props.emplace_back(blobOf(attendees), ZUID_APT_ATTENDEES);
+        props.emplace_back(ZuBlobOf(attendees), ZUID_APT_ATTENDEES);
     else
         removed.push_back(ZUID_APT_ATTENDEES);
     props.emplace_back(short(recurring ? 1 : 0), ZUID_APT_RECURRING);
     if (recurring)
-        props.emplace_back(blobOf(pattern), ZUID_APT_RECURRENCE);
+        props.emplace_back(ZuBlobOf(pattern), ZUID_APT_RECURRENCE);
     else
         removed.push_back(ZUID_APT_RECURRENCE);
 

@@ -28,24 +28,6 @@ namespace {
 const wchar_t* const kStoreIdKey = L"Software\\Tandemoor\\Pims\\Export";
 const wchar_t* const kStoreIdValue = L"strStoreId";
 
-long long intOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop ? prop->rawInt() : 0;
-}
-
-std::wstring stringOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop && prop->GetType() == CEVT_LPWSTR ? std::wstring(prop->GetString()) : std::wstring();
-}
-
-std::vector<BYTE> bytesOf(const CCeDBRecord& record, WORD ident)
-{
-    const CCeDBProp* prop = record.GetIdProp(ident);
-    return prop && prop->GetType() == CEVT_BLOB ? prop->rawBytes() : std::vector<BYTE>();
-}
-
 bool storedTime(const CCeDBRecord& record, WORD ident, Ticks& out)
 {
     const CCeDBProp* prop = record.GetIdProp(ident);
@@ -53,14 +35,6 @@ bool storedTime(const CCeDBRecord& record, WORD ident, Ticks& out)
         return false;
     out = ticksOf(prop->GetFiletime());
     return true;
-}
-
-CEBLOB blobOf(const std::vector<BYTE>& bytes)
-{
-    CEBLOB blob;
-    blob.dwCount = static_cast<DWORD>(bytes.size());
-    blob.lpb = bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data());
-    return blob;
 }
 
 template <typename Each>
@@ -137,21 +111,21 @@ struct Task {
 bool readAppointment(const CCeDBRecord& record, Appointment& a, std::string& problem)
 {
     a.oid = record.GetOid();
-    a.subject = stringOf(record, ZUID_APT_SUBJECT);
-    a.location = stringOf(record, ZUID_APT_LOCATION);
-    a.categories = bytesOf(record, ZUID_APT_CATEGORIES);
-    a.attendees = bytesOf(record, ZUID_APT_ATTENDEES);
-    a.minutes = static_cast<long>(std::max<long long>(intOf(record, ZUID_APT_DURATION), 0));
-    a.allDay = intOf(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
-    a.isPrivate = intOf(record, ZUID_APT_PRIVATE) == 1;
-    a.memorial = intOf(record, ZUID_APT_MEMORIAL) == 1;
-    a.lunar = intOf(record, ZUID_APT_LUNAR) == 1;
-    a.busy = static_cast<long>(std::clamp<long long>(intOf(record, ZUID_APT_BUSYSTATUS), 0, 3));
-    a.reminder = intOf(record, ZUID_APT_REMINDER_SET) != 0;
-    a.lead = static_cast<long>(std::max<long long>(intOf(record, ZUID_APT_REMINDER_MINUTES), 0));
-    if (intOf(record, ZUID_APT_RECURRING) == 1) {
-        const std::vector<BYTE> bytes = bytesOf(record, ZUID_APT_RECURRENCE);
-        a.pattern.emplace(blobOf(bytes), 1u, 1u);
+    a.subject = ZuRecordString(record, ZUID_APT_SUBJECT).str();
+    a.location = ZuRecordString(record, ZUID_APT_LOCATION).str();
+    a.categories = ZuRecordBytes(record, ZUID_APT_CATEGORIES);
+    a.attendees = ZuRecordBytes(record, ZUID_APT_ATTENDEES);
+    a.minutes = static_cast<long>(std::max<long long>(ZuRecordInt(record, ZUID_APT_DURATION), 0));
+    a.allDay = ZuRecordInt(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
+    a.isPrivate = ZuRecordInt(record, ZUID_APT_PRIVATE) == 1;
+    a.memorial = ZuRecordInt(record, ZUID_APT_MEMORIAL) == 1;
+    a.lunar = ZuRecordInt(record, ZUID_APT_LUNAR) == 1;
+    a.busy = static_cast<long>(std::clamp<long long>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS), 0, 3));
+    a.reminder = ZuRecordInt(record, ZUID_APT_REMINDER_SET) != 0;
+    a.lead = static_cast<long>(std::max<long long>(ZuRecordInt(record, ZUID_APT_REMINDER_MINUTES), 0));
+    if (ZuRecordInt(record, ZUID_APT_RECURRING) == 1) {
+        const std::vector<BYTE> bytes = ZuRecordBytes(record, ZUID_APT_RECURRENCE);
+        a.pattern.emplace(ZuBlobOf(bytes), 1u, 1u);
         if (!a.pattern->IsValid()) {
             problem = "its recurrence pattern does not read";
             return false;
@@ -198,10 +172,10 @@ bool readAppointment(const CCeDBRecord& record, Appointment& a, std::string& pro
 bool readTask(const CCeDBRecord& record, Task& t, std::string& problem)
 {
     t.oid = record.GetOid();
-    t.subject = stringOf(record, ZUID_TASK_SUBJECT);
-    t.categories = bytesOf(record, ZUID_TASK_CATEGORIES);
-    t.importance = static_cast<int>(intOf(record, ZUID_TASK_IMPORTANCE));
-    t.isPrivate = intOf(record, ZUID_TASK_PRIVATE) == 1;
+    t.subject = ZuRecordString(record, ZUID_TASK_SUBJECT).str();
+    t.categories = ZuRecordBytes(record, ZUID_TASK_CATEGORIES);
+    t.importance = static_cast<int>(ZuRecordInt(record, ZUID_TASK_IMPORTANCE));
+    t.isPrivate = ZuRecordInt(record, ZUID_TASK_PRIVATE) == 1;
     const CCeDBProp* complete = record.GetFullIdProp(ZUPID_TASK_COMPLETE);
     t.complete = complete && complete->GetShort() == 1;
     t.percent = GetDBStatusPercent(const_cast<CCeDBRecord*>(&record));
@@ -212,9 +186,9 @@ bool readTask(const CCeDBRecord& record, Task& t, std::string& problem)
         t.start = start;
     if (storedTime(record, ZUID_TASK_DUE, due) && !ZuIsNoDate(filetimeOf(due)))
         t.due = due;
-    if (intOf(record, ZUID_TASK_RECURRING) == 1) {
-        const std::vector<BYTE> bytes = bytesOf(record, ZUID_TASK_RECURRENCE);
-        t.pattern.emplace(blobOf(bytes), 1u, static_cast<UINT>(ZU_SEL_TASKS));
+    if (ZuRecordInt(record, ZUID_TASK_RECURRING) == 1) {
+        const std::vector<BYTE> bytes = ZuRecordBytes(record, ZUID_TASK_RECURRENCE);
+        t.pattern.emplace(ZuBlobOf(bytes), 1u, static_cast<UINT>(ZU_SEL_TASKS));
         if (!t.pattern->IsValid()) {
             problem = "its recurrence pattern does not read";
             return false;
@@ -347,7 +321,7 @@ struct TimeStyle {
 std::string categoryList(const std::vector<BYTE>& bitmap, const std::map<int, std::wstring>& names)
 {
     std::string text;
-    const CEBLOB blob = blobOf(bitmap);
+    const CEBLOB blob = ZuBlobOf(bitmap);
     for (const auto& [index, name] : names) {
         if (!ZuBitmapHas(&blob, index))
             continue;
@@ -418,7 +392,7 @@ icalcomponent* eventOf(const Appointment& a, const std::string& uid, const TimeS
     static const char* const kBusy[] = {"FREE", "TENTATIVE", "BUSY", "OOF"};
     addX(ev, "X-MICROSOFT-CDO-BUSYSTATUS", kBusy[a.busy]);
     if (!a.attendees.empty()) {
-        const CAttendees list(blobOf(a.attendees));
+        const CAttendees list(ZuBlobOf(a.attendees));
         for (int i = 0; i < list.GetSize(); ++i) {
             const _ATTENDEE entry = list[i];
             icalproperty* p = icalproperty_new_attendee(("mailto:" + utf8(entry.strAddress.str())).c_str());
@@ -560,7 +534,7 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
         forEachRecord(db, [&](const CCeDBRecord& record) {
             const CCeDBProp* index = record.GetIdProp(ZUID_CAT_INDEX);
             if (index && !names.count(index->GetShort()))
-                names[index->GetShort()] = stringOf(record, ZUID_CAT_NAME);
+                names[index->GetShort()] = ZuRecordString(record, ZUID_CAT_NAME).str();
         });
     }
     std::vector<Appointment> appointments;

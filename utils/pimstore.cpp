@@ -236,6 +236,48 @@ int ReleaseCategoryRefByBlob(const CEBLOB* bitmap, WORD counter)
     return changeCategoryRefs(bitmap, counter, -1);
 }
 
+long long ZuRecordInt(const CCeDBRecord& record, WORD ident, long long missing)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    if (!prop)
+        return missing;
+    switch (prop->GetType()) {
+    case CEVT_I2: case CEVT_UI2: case CEVT_I4: case CEVT_UI4:
+        return prop->rawInt();
+    default:
+        return missing;
+    }
+}
+
+CString ZuRecordString(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop && prop->GetType() == CEVT_LPWSTR ? CString(prop->GetString()) : CString();
+}
+
+std::vector<BYTE> ZuRecordBytes(const CCeDBRecord& record, WORD ident)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    return prop && prop->GetType() == CEVT_BLOB ? prop->rawBytes() : std::vector<BYTE>();
+}
+
+bool ZuRecordFiletime(const CCeDBRecord& record, WORD ident, FILETIME* out)
+{
+    const CCeDBProp* prop = record.GetIdProp(ident);
+    if (!out || !prop || prop->GetType() != CEVT_FILETIME)
+        return false;
+    *out = prop->GetFiletime();
+    return true;
+}
+
+CEBLOB ZuBlobOf(const std::vector<BYTE>& bytes)
+{
+    CEBLOB blob;
+    blob.dwCount = static_cast<DWORD>(bytes.size());
+    blob.lpb = bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data());
+    return blob;
+}
+
 CCeDBRecord ZuHolidayRecord(const ZuHoliday& day)
 {
     CCeDBRecord r;

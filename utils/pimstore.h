@@ -14,6 +14,8 @@
 #include "recordlayouts.h"
 #include "windowmessage.h"
 
+#include <vector>
+
 // Opens an existing database by name, sorted by `sortProp` and notifying `notifyWindow` when
 // given. Never creates a database.
 int OpenDatabase(CCeDBDatabase* database, const wchar_t* name, CCeDBProp* sortProp, CWnd* notifyWindow);
@@ -54,6 +56,18 @@ void ZuBitmapSet(std::vector<BYTE>& bitmap, int index);
 // Whether a record's bitmap passes a category filter: some byte over the shorter of the two
 // lengths shares a set bit; with `admitNone` a record without categories passes too.
 bool ZuCategoryFilterPasses(const CEBLOB* record, const CEBLOB* filter, bool admitNone);
+
+// Reading one property of a record by its identifier (the first property with it):
+// - an integer of any integer type (I2, UI2, I4, UI4), else `missing`;
+// - a string, "" when absent or of another type;
+// - a BLOB's bytes, empty when absent or of another type;
+// - a FILETIME into *out: false (out untouched) when absent or of another type.
+long long ZuRecordInt(const CCeDBRecord& record, WORD ident, long long missing = 0);
+CString ZuRecordString(const CCeDBRecord& record, WORD ident);
+std::vector<BYTE> ZuRecordBytes(const CCeDBRecord& record, WORD ident);
+bool ZuRecordFiletime(const CCeDBRecord& record, WORD ident, FILETIME* out);
+// A CEBLOB that refers to the bytes (which must outlive it); no bytes give {0, null}.
+CEBLOB ZuBlobOf(const std::vector<BYTE>& bytes);
 
 // A new anniversary record for one day.
 CCeDBRecord ZuHolidayRecord(const ZuHoliday& day);

@@ -46,16 +46,6 @@ std::vector<Received> Changes(std::initializer_list<std::pair<WPARAM, LPARAM>> l
     return out;
 }
 
-HWND DeadHandle()
-{
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return static_cast<HWND>(pid);
-}
-
 } // namespace
 
 TEST(OptionRecords, EmptyRegistryGivesDefaults)

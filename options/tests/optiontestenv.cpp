@@ -3,6 +3,8 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <fstream>
 
 OptionTestEnv::OptionTestEnv()
@@ -77,4 +79,14 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs)
 long long MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+HWND DeadHandle()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return static_cast<HWND>(pid);
 }

@@ -68,3 +68,6 @@ std::vector<std::string> ReadLines(const std::string& path);
 // Runs the event loop until `done` or the timeout; true when done.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 10000);
 long long MillisecondsSince(std::chrono::steady_clock::time_point start);
+
+// A handle that names no program: the process id of a process that has ended.
+HWND DeadHandle();

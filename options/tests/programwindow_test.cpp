@@ -85,17 +85,6 @@ void LeaveStaleSocket(const std::string& path)
     ::close(fd);
 }
 
-// A handle that names no program: a process that has ended.
-HWND DeadHandle()
-{
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(0);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return static_cast<HWND>(pid);
-}
-
 } // namespace
 
 TEST(ProgramWindow, SocketFolderAndSocketAreOwnerOnly)
