@@ -5,6 +5,7 @@
 #include "textutil.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -23,12 +24,38 @@ SYSTEMTIME fields(const FILETIME& ft)
     return st;
 }
 
-CString monthDayTime(const FILETIME& ft)
+// The texts are built by hand: a load makes thousands of them, and wide printf is slow.
+void appendNumber(std::wstring& out, int n)
+{
+    if (n < 0) {
+        out += L'-';
+        n = -n;
+    }
+    wchar_t digits[12];
+    int i = 0;
+    do {
+        digits[i++] = static_cast<wchar_t>(L'0' + n % 10);
+        n /= 10;
+    } while (n && i < 12);
+    while (i)
+        out += digits[--i];
+}
+
+// "M/D", the month and day of a date.
+void appendMonthDay(std::wstring& out, const SYSTEMTIME& st)
+{
+    appendNumber(out, st.wMonth);
+    out += L'/';
+    appendNumber(out, st.wDay);
+}
+
+// "M/D time".
+void appendMonthDayTime(std::wstring& out, const FILETIME& ft, const ZuTimeFormatter& formatTime)
 {
     const SYSTEMTIME st = fields(ft);
-    CString text;
-    text.Format(L"%d/%d %s", st.wMonth, st.wDay, static_cast<const wchar_t*>(FormatTime(st)));
-    return text;
+    appendMonthDay(out, st);
+    out += L' ';
+    out += formatTime(st).str();
 }
 
 }  // namespace
@@ -51,27 +78,30 @@ void ZuOrderItems(std::vector<CalendarItem>& group)
 
 CString ZuTaskTimeText(FILETIME start, FILETIME due)
 {
-    CString text;
+    std::wstring text;
     if (ZuIsNoDate(due))
         return text;
-    const SYSTEMTIME d = fields(due);
     if (ZuIsNoDate(start)) {
-        text.Format(L"Due: %d/%d", d.wMonth, d.wDay);
+        text = L"Due: ";
     } else {
-        const SYSTEMTIME s = fields(start);
-        text.Format(L"%d/%d - %d/%d", s.wMonth, s.wDay, d.wMonth, d.wDay);
+        appendMonthDay(text, fields(start));
+        text += L" - ";
     }
+    appendMonthDay(text, fields(due));
     return text;
 }
 
 CString ZuDayTimeText(FILETIME date, bool lunar, int lunarMonth, int lunarDay)
 {
-    const SYSTEMTIME st = fields(date);
-    CString text;
-    if (lunar)
-        text.Format(L"%d/%d (음 %d/%d)", st.wMonth, st.wDay, lunarMonth, lunarDay);
-    else
-        text.Format(L"%d/%d", st.wMonth, st.wDay);
+    std::wstring text;
+    appendMonthDay(text, fields(date));
+    if (lunar) {
+        text += L" (음 ";
+        appendNumber(text, lunarMonth);
+        text += L'/';
+        appendNumber(text, lunarDay);
+        text += L')';
+    }
     return text;
 }
 
@@ -82,26 +112,28 @@ CString ZuAllDayTimeText(FILETIME start, FILETIME end, int viewType)
     // The end is exclusive: an all-day appointment of one day ends at the next midnight, and the
     // text names the last day it covers.
     const ULONGLONG last = ticks(end) > ticks(start) ? ticks(end) - 1 : ticks(start);
-    const SYSTEMTIME s = fields(start);
-    const SYSTEMTIME e = fields(ZuU64ToFileTime(last));
-    CString text;
-    text.Format(L"%d/%d - %d/%d [ 종일일정 ]", s.wMonth, s.wDay, e.wMonth, e.wDay);
+    std::wstring text;
+    appendMonthDay(text, fields(start));
+    text += L" - ";
+    appendMonthDay(text, fields(ZuU64ToFileTime(last)));
+    text += L" [ 종일일정 ]";
     return text;
 }
 
-CString ZuTimedTimeText(FILETIME start, FILETIME end, int viewType, FILETIME rangeStart, FILETIME rangeEnd)
+CString ZuTimedTimeText(FILETIME start, FILETIME end, int viewType, FILETIME rangeStart, FILETIME rangeEnd,
+    const ZuTimeFormatter& formatTime)
 {
     const bool dayType = viewType == ZU_VIEW_DAY;
-    CString text;
+    std::wstring text;
     if (ticks(start) < ticks(rangeStart) || !dayType)
-        text = monthDayTime(start);
+        appendMonthDayTime(text, start, formatTime);
     else
-        text = FormatTime(fields(start));
+        text = formatTime(fields(start)).str();
     text += L" - ";
     if (ticks(end) > ticks(rangeEnd) || !dayType)
-        text += monthDayTime(end);
+        appendMonthDayTime(text, end, formatTime);
     else
-        text += FormatTime(fields(end));
+        text += formatTime(fields(end)).str();
     return text;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calendaritem.h"
+#include "textutil.h"
 
 // The key an item is ordered by: its start, or its end when it has no start (a task without one).
 ULONGLONG ZuItemKey(const CalendarItem& item);
@@ -17,7 +18,9 @@ void ZuOrderItems(std::vector<CalendarItem>& group);
 CString ZuTaskTimeText(FILETIME start, FILETIME due);
 CString ZuDayTimeText(FILETIME date, bool lunar, int lunarMonth, int lunarDay);
 CString ZuAllDayTimeText(FILETIME start, FILETIME end, int viewType);
-CString ZuTimedTimeText(FILETIME start, FILETIME end, int viewType, FILETIME rangeStart, FILETIME rangeEnd);
+// `formatTime` is FormatTime's formatter for the load (textutil.h).
+CString ZuTimedTimeText(FILETIME start, FILETIME end, int viewType, FILETIME rangeStart, FILETIME rangeEnd,
+    const ZuTimeFormatter& formatTime);
 
 // Lays the first `timed` items (timed appointments) into the day columns and the hour grid of the
 // range's days (at most seven; days beyond the seventh are left out), then computes each entry's

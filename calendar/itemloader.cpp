@@ -11,6 +11,7 @@
 #include "stringtable.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -117,6 +118,10 @@ struct CItemLoader::Cache {
     std::vector<Task> tasks;
 
     void readAppointments(CCeDBDatabase& db);
+    // Only the appointments a load of [rangeStart, rangeEnd] (local) can show, through the
+    // database's sort orders; false when the database lacks them (then read them all).
+    bool readAppointmentsFor(ULONGLONG rangeStart, ULONGLONG rangeEnd);
+    void addAppointment(const CCeDBRecord& record);
     void readContacts(CCeDBDatabase& db);
     void readTasks(CCeDBDatabase& db);
 };
@@ -137,43 +142,117 @@ std::unique_ptr<CRecurrencePattern> patternOf(const CCeDBRecord& record, WORD bl
 
 void CItemLoader::Cache::readAppointments(CCeDBDatabase& db)
 {
-    ZuForEachRecord(db, [this](const CCeDBRecord& record) {
-        Appointment a;
-        a.oid = record.GetOid();
-        a.memorial = ZuRecordInt(record, ZUID_APT_MEMORIAL) == 1;
-        a.lunar = ZuRecordInt(record, ZUID_APT_LUNAR) == 1;
-        a.allDay = ZuRecordInt(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
-        a.isPrivate = ZuRecordInt(record, ZUID_APT_PRIVATE) == 1;
-        a.recurring = ZuRecordInt(record, ZUID_APT_RECURRING) == 1;
-        a.busy = static_cast<int>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS));
-        a.durationMinutes = ZuRecordInt(record, ZUID_APT_DURATION);
-        a.categories = ZuRecordBytes(record, ZUID_APT_CATEGORIES);
-        a.subject = ZuRecordString(record, ZUID_APT_SUBJECT);
-        const CString location = ZuRecordString(record, ZUID_APT_LOCATION);
-        if (!location.IsEmpty())
-            a.subject.AppendFormat(L" (%s)", static_cast<const wchar_t*>(location));
-        if (a.recurring) {
-            a.pattern = patternOf(record, ZUID_APT_RECURRENCE, ZU_SEL_APPOINTMENTS);
-            if (!a.pattern)
-                return;  // a recurring record whose pattern does not read is never shown
-        } else {
-            FILETIME utc{};
-            if (!ZuRecordFiletime(record, ZUID_APT_START, &utc))
+    ZuForEachRecord(db, [this](const CCeDBRecord& record) { addAppointment(record); });
+}
+
+void CItemLoader::Cache::addAppointment(const CCeDBRecord& record)
+{
+    Appointment a;
+    a.oid = record.GetOid();
+    a.memorial = ZuRecordInt(record, ZUID_APT_MEMORIAL) == 1;
+    a.lunar = ZuRecordInt(record, ZUID_APT_LUNAR) == 1;
+    a.allDay = ZuRecordInt(record, ZUID_APT_TYPE) == ZU_APT_ALLDAY;
+    a.isPrivate = ZuRecordInt(record, ZUID_APT_PRIVATE) == 1;
+    a.recurring = ZuRecordInt(record, ZUID_APT_RECURRING) == 1;
+    a.busy = static_cast<int>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS));
+    a.durationMinutes = ZuRecordInt(record, ZUID_APT_DURATION);
+    a.categories = ZuRecordBytes(record, ZUID_APT_CATEGORIES);
+    a.subject = ZuRecordString(record, ZUID_APT_SUBJECT);
+    const CString location = ZuRecordString(record, ZUID_APT_LOCATION);
+    if (!location.IsEmpty())
+        a.subject.AppendFormat(L" (%s)", static_cast<const wchar_t*>(location));
+    if (a.recurring) {
+        a.pattern = patternOf(record, ZUID_APT_RECURRENCE, ZU_SEL_APPOINTMENTS);
+        if (!a.pattern)
+            return;  // a recurring record whose pattern does not read is never shown
+    } else {
+        FILETIME utc{};
+        if (!ZuRecordFiletime(record, ZUID_APT_START, &utc))
+            return;
+        // The stored start is UTC; a lunar one holds the lunar date at the local wall clock.
+        const FILETIME local = toLocal(utc);
+        if (a.lunar) {
+            a.placeable = lunarToSolar(local, a.start, a.lunarMonth, a.lunarDay);
+            if (!a.placeable)
                 return;
-            // The stored start is UTC; a lunar one holds the lunar date at the local wall clock.
-            const FILETIME local = toLocal(utc);
-            if (a.lunar) {
-                a.placeable = lunarToSolar(local, a.start, a.lunarMonth, a.lunarDay);
-                if (!a.placeable)
-                    return;
-            } else {
-                a.start = local;
-            }
-            const LONGLONG minutes = std::max<LONGLONG>(a.durationMinutes, 0);
-            a.end = fromTicks(ticks(a.start) + static_cast<ULONGLONG>(minutes) * kMinute);
+        } else {
+            a.start = local;
         }
-        appointments.push_back(std::move(a));
-    });
+        const LONGLONG minutes = std::max<LONGLONG>(a.durationMinutes, 0);
+        a.end = fromTicks(ticks(a.start) + static_cast<ULONGLONG>(minutes) * kMinute);
+    }
+    appointments.push_back(std::move(a));
+}
+
+// A single appointment shorter than this lies within this much before the range when it reaches
+// into it; longer ones are found by their duration. It is above what a 16-bit duration can
+// hold, so a duration stored in the narrower type is never missed.
+constexpr LONG kLongMinutes = 32768;
+
+bool CItemLoader::Cache::readAppointmentsFor(ULONGLONG rangeStart, ULONGLONG rangeEnd)
+{
+    std::unordered_set<CEOID> seen;
+    CCeDBRecord record;
+    CCeDBDatabase db;
+    // Walks on from the seek while `more` holds, adding each record once.
+    auto walk = [&](auto more) {
+        while (!db.IsEOF()) {
+            const CEOID before = db.GetCurrentOid();
+            if (!db.ReadCurrRecord(&record)) {
+                if (db.GetCurrentOid() == before)
+                    break;
+                continue;
+            }
+            if (!more(record))
+                break;
+            if (seen.insert(record.GetOid()).second)
+                addAppointment(record);
+        }
+    };
+    auto sortedBy = [&](CEPROPID id) {
+        CCeDBProp sort;
+        sort.SetPropId(id);
+        return db.Open(ZU_DB_APPOINTMENTS, &sort);
+    };
+    auto flagged = [](CEPROPID id) {
+        return [id](const CCeDBRecord& r) {
+            const CCeDBProp* p = r.GetFullIdProp(id);
+            return p && p->GetShort() == 1;
+        };
+    };
+
+    // Recurring and lunar appointments, whatever their start; then the long ones.
+    const CEPROPID recurring = MAKEPROPID(ZUID_APT_RECURRING, CEVT_I2);
+    if (!sortedBy(recurring))
+        return false;
+    if (db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_RECURRING)))
+        walk(flagged(recurring));
+    const CEPROPID lunar = MAKEPROPID(ZUID_APT_LUNAR, CEVT_I2);
+    if (!sortedBy(lunar))
+        return false;
+    if (db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_LUNAR)))
+        walk(flagged(lunar));
+    const CEPROPID duration = MAKEPROPID(ZUID_APT_DURATION, CEVT_I4);
+    if (!sortedBy(duration))
+        return false;
+    if (db.SeekValueGreaterOrEqual(CCeDBProp(kLongMinutes, ZUID_APT_DURATION)))
+        walk([&](const CCeDBRecord& r) { return r.GetFullIdProp(duration) != nullptr; });
+
+    // The rest start between the long limit before the range and its end. Stored starts are UTC;
+    // a day on each side covers any zone's offset.
+    const CEPROPID start = MAKEPROPID(ZUID_APT_START, CEVT_FILETIME);
+    if (!sortedBy(start))
+        return false;
+    const ULONGLONG before = kLongMinutes * kMinute + kDay;
+    const ULONGLONG to = rangeEnd + kDay;
+    if (db.SeekValueGreaterOrEqual(CCeDBProp(fromTicks(rangeStart > before ? rangeStart - before : 0), ZUID_APT_START)))
+        walk([&](const CCeDBRecord& r) {
+            const CCeDBProp* p = r.GetFullIdProp(start);
+            return p && ticks(p->GetFiletime()) <= to;
+        });
+    // In object id order, as a read of every record gives them: items that tie keep that order.
+    std::sort(appointments.begin(), appointments.end(), [](const Appointment& a, const Appointment& b) { return a.oid < b.oid; });
+    return true;
 }
 
 void CItemLoader::Cache::readContacts(CCeDBDatabase& db)
@@ -246,17 +325,27 @@ CItemLoader::~CItemLoader() = default;
 void CItemLoader::Invalidate()
 {
     m_valid = false;
+    m_rangeStamp = 0;
 }
 
-void CItemLoader::refresh()
+void CItemLoader::refresh(const LoadRequest& request)
 {
     const std::string path = ZuDataFile("pim.db");
     const ULONGLONG stamp = ZuStoreChangeStamp();
     if (m_valid && path == m_path && stamp == m_stamp && stamp != 0)
         return;
     auto cache = std::make_unique<Cache>();
+    // The first load after a change reads only the appointments its range can show, so the
+    // calendar's first page (and a command's one answer) come without reading them all; a second
+    // load on the same data reads every one and keeps them.
+    bool ranged = false;
+    if (stamp != 0 && (stamp != m_rangeStamp || path != m_path)) {
+        ranged = cache->readAppointmentsFor(ZuFileTimeToU64(request.rangeStart), ZuFileTimeToU64(request.rangeEnd));
+        if (!ranged)
+            cache->appointments.clear();
+    }
     CCeDBDatabase db;
-    if (db.Open(ZU_DB_APPOINTMENTS))
+    if (!ranged && db.Open(ZU_DB_APPOINTMENTS))
         cache->readAppointments(db);
     if (db.Open(ZU_DB_CONTACTS))
         cache->readContacts(db);
@@ -266,7 +355,8 @@ void CItemLoader::refresh()
     m_cache = std::move(cache);
     m_path = path;
     m_stamp = stamp;
-    m_valid = true;
+    m_valid = !ranged;
+    m_rangeStamp = ranged ? stamp : 0;
     ++m_storeReads;
 }
 
@@ -278,6 +368,7 @@ struct LoadContext {
     ULONGLONG rangeStart;
     ULONGLONG rangeEnd;
     std::vector<BYTE> filter;
+    ZuTimeFormatter formatTime;
 
     bool passes(const std::vector<BYTE>& categories) const
     {
@@ -312,7 +403,8 @@ CString appointmentTimeText(const LoadContext& ctx, const CalendarItem& item, bo
         return ZuDayTimeText(item.start, lunar, lunarMonth, lunarDay);
     if (item.dayClass == ZU_DAY_ALLDAY)
         return ZuAllDayTimeText(item.start, item.end, ctx.request.viewType);
-    return ZuTimedTimeText(item.start, item.end, ctx.request.viewType, ctx.request.rangeStart, ctx.request.rangeEnd);
+    return ZuTimedTimeText(
+        item.start, item.end, ctx.request.viewType, ctx.request.rangeStart, ctx.request.rangeEnd, ctx.formatTime);
 }
 
 // Walks a recurring appointment's occurrences that touch the range.
@@ -403,9 +495,9 @@ bool CItemLoader::Load(const LoadRequest& request, LoadResult& result, const std
         day.fill(0);
     if (abort.load())
         return false;
-    refresh();
+    refresh(request);
     const Cache& cache = *m_cache;
-    LoadContext ctx{request, ticks(request.rangeStart), ticks(request.rangeEnd), filterBitmap(request)};
+    LoadContext ctx{request, ticks(request.rangeStart), ticks(request.rangeEnd), filterBitmap(request), {}};
     const bool recurring = request.contents & ZU_SHOW_RECURRING;
 
     // Appointments.

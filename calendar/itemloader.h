@@ -5,7 +5,10 @@
 // needs of every record in memory: local start and end (lunar single appointments already placed
 // on their solar date), flags, category bitmap, subject, the parsed recurrence pattern. The cache
 // is read again only when the store's change stamp moves (any record written or deleted, by any
-// program), so a load after the first scans memory, not the store.
+// program), so a load after the first scans memory, not the store. The first load after a move
+// reads only what its range can show (appointments through the database's sort orders: those
+// starting shortly before or in the range, and every recurring, lunar or long one), the next one
+// everything; both give the same items.
 //
 // One loader belongs to one thread at a time; it shares nothing with other loaders.
 #pragma once
@@ -37,11 +40,12 @@ public:
     struct Cache;
 
 private:
-    void refresh();
+    void refresh(const LoadRequest& request);
 
     std::unique_ptr<Cache> m_cache;
     std::string m_path;
     ULONGLONG m_stamp = 0;
-    bool m_valid = false;
+    bool m_valid = false;       // the cache holds every record as of m_stamp
+    ULONGLONG m_rangeStamp = 0;  // the stamp of the last load that read its range only
     int m_storeReads = 0;
 };

@@ -594,6 +594,16 @@ BOOL CCeDBDatabase::SeekToIndex(DWORD index)
 
 BOOL CCeDBDatabase::SeekValueFirstEqual(const CCeDBProp& value)
 {
+    return seekValue(value, true);
+}
+
+BOOL CCeDBDatabase::SeekValueGreaterOrEqual(const CCeDBProp& value)
+{
+    return seekValue(value, false);
+}
+
+BOOL CCeDBDatabase::seekValue(const CCeDBProp& value, bool exact)
+{
     if (!d->requireOpen())
         return FALSE;
     if (d->sortIndex < 0 || value.GetPropId() != d->info.sorts[static_cast<size_t>(d->sortIndex)].propid) {
@@ -603,12 +613,13 @@ BOOL CCeDBDatabase::SeekValueFirstEqual(const CCeDBProp& value)
     Row from;
     from.key = sortKeyOfValue(value, d->info.sorts[static_cast<size_t>(d->sortIndex)]);
     from.oid = 0;
-    if (!d->fetchFrom(from, true, 1))
+    if (!d->fetchFrom(from, true, exact ? 1 : kFirstBatch))
         return FALSE;
     d->nextBatch = kFirstBatch;
     d->direct = false;
-    if (d->atEnd || d->rows[0].key.missing != 0 || d->rows[0].key.kind != from.key.kind || d->rows[0].key.i != from.key.i
-        || d->rows[0].key.s != from.key.s) {
+    const bool found = !d->atEnd && d->rows[0].key.missing == 0
+        && (!exact || (d->rows[0].key.kind == from.key.kind && d->rows[0].key.i == from.key.i && d->rows[0].key.s == from.key.s));
+    if (!found) {
         d->resetWalk();
         ZuSetLastError(ERROR_NOT_FOUND, L"no record with that value");
         return FALSE;

@@ -91,6 +91,9 @@ public:
     BOOL SeekToIndex(DWORD index);
     // On a sorted open: the first record whose sort property equals the value.
     BOOL SeekValueFirstEqual(const CCeDBProp& value);
+    // On a sorted open: the first record whose sort property is at least the value; the walk
+    // then goes on in that order (records without the property come last).
+    BOOL SeekValueGreaterOrEqual(const CCeDBProp& value);
     // Object id of the current record, 0 past the end.
     CEOID GetCurrentOid() const;
 
@@ -118,6 +121,8 @@ public:
     const std::vector<CEOID>& SkippedOids() const;
 
 private:
+    BOOL seekValue(const CCeDBProp& value, bool exact);
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

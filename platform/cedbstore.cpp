@@ -321,15 +321,77 @@ bool Connection::open(const std::string& path)
     if (!m_db.open(path))
         return false;
     // The schema is made once per file; a store another program is creating right now waits.
-    ZuSqlStmt probe = m_db.prepare("SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'");
+    ZuSqlStmt probe = m_db.prepare(
+        "SELECT (SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'), (SELECT user_version FROM pragma_user_version)");
     if (!probe || probe.step() != SQLITE_ROW)
         return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
-    if (probe.int64(0) == 0) {
+    const bool made = probe.int64(0) != 0;
+    const std::int64_t version = probe.int64(1);
+    probe.reset();
+    if (!made || version < kStoreVersion) {
         ZuSqlTransaction tx(m_db);
-        if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !tx.commit())
+        if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !upgrade() || !tx.commit())
             return false;
     }
     return true;
+}
+
+namespace {
+
+// The appointments database's orders: the start, then what the calendar reads apart from a
+// range of starts (recurring and lunar appointments, long ones).
+std::vector<SortSpec> appointmentSorts()
+{
+    return {{MAKEPROPID(0x420D, CEVT_FILETIME), 0}, {MAKEPROPID(0x4223, CEVT_I2), 0},
+        {MAKEPROPID(0x8001, CEVT_I2), 0}, {MAKEPROPID(0x4213, CEVT_I4), 0}};
+}
+
+} // namespace
+
+// Version 1 added the appointments database's last three sort orders. Runs inside the schema
+// transaction, so a second program opening the store waits and then finds it done.
+bool Connection::upgrade()
+{
+    ZuSqlStmt version = m_db.prepare("SELECT user_version FROM pragma_user_version");
+    if (!version || version.step() != SQLITE_ROW)
+        return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store's version");
+    if (version.int64(0) >= kStoreVersion)
+        return true;
+    DbInfo info;
+    const std::vector<SortSpec> wanted = appointmentSorts();
+    if (findDb(L"Appointments Database", info) && info.sorts.size() == 1 && info.sorts[0].propid == wanted[0].propid
+        && info.sorts[0].flags == wanted[0].flags) {
+        const std::string sorts = encodeSorts(wanted);
+        ZuSqlStmt* setSorts = stmt("UPDATE zu_db SET sorts=?2 WHERE id=?1");
+        ZuSqlStmt rows = m_db.prepare("SELECT oid, props FROM zu_rec WHERE db=?1");
+        ZuSqlStmt* setKeys = stmt("UPDATE zu_rec SET m1=?2, k1=?3, m2=?4, k2=?5, m3=?6, k3=?7 WHERE oid=?1");
+        if (!setSorts || !rows || !setKeys)
+            return false;
+        setSorts->bind(1, info.id);
+        setSorts->bindBlob(2, sorts.data(), sorts.size());
+        if (const int rc = setSorts->step(); rc != SQLITE_DONE)
+            return m_db.fail(rc, "cannot upgrade the appointments database");
+        setSorts->reset();
+        rows.bind(1, info.id);
+        std::deque<CCeDBProp> props;
+        int rc;
+        while ((rc = rows.step()) == SQLITE_ROW) {
+            props.clear();
+            // A record that does not decode keeps "missing" keys, as a write would give it.
+            decodeProps(rows.blob(1), static_cast<size_t>(rows.bytes(1)), props);
+            setKeys->bind(1, rows.int64(0));
+            for (int i = 1; i < kMaxSortOrders; ++i)
+                bindKey(*setKeys, 2 * i, sortKeyOf(props, wanted[static_cast<size_t>(i)]));
+            if (const int w = setKeys->step(); w != SQLITE_DONE)
+                return m_db.fail(w, "cannot upgrade the appointments database");
+            setKeys->reset();
+        }
+        if (rc != SQLITE_DONE)
+            return m_db.fail(rc, "cannot upgrade the appointments database");
+    } else if (!info.id && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return false;
+    }
+    return m_db.exec(("PRAGMA user_version=" + std::to_string(kStoreVersion)).c_str());
 }
 
 // The handheld comes with its four PIM databases; a new store has them, empty.
@@ -340,7 +402,7 @@ bool Connection::addPimDatabases()
         std::vector<SortSpec> sorts;
     };
     const Pim pims[] = {
-        {"Appointments Database", {{MAKEPROPID(0x420D, CEVT_FILETIME), 0}}},
+        {"Appointments Database", appointmentSorts()},
         {"Contacts Database",
             {{MAKEPROPID(0x4013, CEVT_LPWSTR), 2}, {MAKEPROPID(0x3A06, CEVT_LPWSTR), 2}, {MAKEPROPID(0x3A16, CEVT_LPWSTR), 2}}},
         {"Tasks Database", {{MAKEPROPID(0x4105, CEVT_FILETIME), 0}, {MAKEPROPID(0x0037, CEVT_LPWSTR), 2}}},

@@ -1,7 +1,9 @@
 // cedbstore_p.h - the property databases on SQLite (private to the platform layer).
 //
 // Every property database lives in `pim.db` of the data folder. A new store comes with the
-// handheld's four PIM databases, empty: "Appointments Database" (sorted by start), "Contacts
+// handheld's four PIM databases, empty: "Appointments Database" (sorted by start, and by the
+// recurring flag 0x4223, the lunar flag 0x8001 and the duration 0x4213, so that the calendar
+// reads a range without walking every appointment; a store of version 0 gains these), "Contacts
 // Database" (by file-as name, first name, company), "Tasks Database" (by due date, subject)
 // and "\Categories Database" (by name, index).
 //
@@ -54,6 +56,8 @@ class QObject;
 namespace zucedb {
 
 constexpr int kMaxSortOrders = 4;
+// PRAGMA user_version of a store made or upgraded by this code.
+constexpr int kStoreVersion = 1;
 
 struct SortSpec {
     CEPROPID propid = 0;
@@ -103,6 +107,7 @@ public:
 
 private:
     bool addPimDatabases();
+    bool upgrade();
 
     ZuSqlite m_db;
     std::map<std::string, ZuSqlStmt> m_stmts;

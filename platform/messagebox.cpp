@@ -1,10 +1,8 @@
 #include "messagebox.h"
 
-#include <QApplication>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QWidget>
+#include "presenters_p.h"
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 
@@ -12,14 +10,9 @@ namespace {
 
 std::mutex g_mutex;
 ZuMessageBoxHandler g_handler;
-
-bool visibleGui()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
+// A plain pointer, constant-initialized, so that the installing library may set it while the
+// program is still being loaded.
+std::atomic<ZuMessageBoxPresenter> g_presenter{nullptr};
 
 int defaultAnswer(UINT type)
 {
@@ -32,6 +25,11 @@ int defaultAnswer(UINT type)
 }
 
 } // namespace
+
+void ZuSetMessageBoxPresenter(ZuMessageBoxPresenter presenter)
+{
+    g_presenter.store(presenter);
+}
 
 ZuMessageBoxHandler ZuSetMessageBoxHandler(ZuMessageBoxHandler handler)
 {
@@ -51,30 +49,9 @@ int MessageBox(QWidget* parent, const wchar_t* text, const wchar_t* caption, UIN
     }
     if (handler)
         return handler(t, c, type);
-    if (!visibleGui()) {
-        std::fprintf(stderr, "%s: %s\n", c.toUtf8().c_str(), t.toUtf8().c_str());
-        return defaultAnswer(type);
-    }
-    QMessageBox box(parent);
-    box.setWindowTitle(c.toQString());
-    box.setText(t.toQString());
-    switch (type & 0xF0) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
-    default: break;
-    }
-    switch (type & 0x0F) {
-    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
-    default: box.setStandardButtons(QMessageBox::Ok); break;
-    }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
-    default: return IDOK;
-    }
+    if (const ZuMessageBoxPresenter present = g_presenter.load())
+        if (const int answer = present(parent, t, c, type))
+            return answer;
+    std::fprintf(stderr, "%s: %s\n", c.toUtf8().c_str(), t.toUtf8().c_str());
+    return defaultAnswer(type);
 }

@@ -1,8 +1,8 @@
 #include "sip.h"
 
-#include <QGuiApplication>
-#include <QInputMethod>
+#include "presenters_p.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -12,18 +12,20 @@ DWORD g_flags = SIPF_DOCKED;
 RECT g_visible{0, 26, 240, 294};
 RECT g_panel{0, 214, 240, 294};
 
+std::atomic<ZuInputPanelPresenter> g_presenter{nullptr};
+
 void showPanel(bool on)
 {
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!app || !app->inputMethod())
-        return;
-    if (on)
-        app->inputMethod()->show();
-    else
-        app->inputMethod()->hide();
+    if (const ZuInputPanelPresenter present = g_presenter.load())
+        present(on);
 }
 
 } // namespace
+
+void ZuSetInputPanelPresenter(ZuInputPanelPresenter presenter)
+{
+    g_presenter.store(presenter);
+}
 
 BOOL SipGetInfo(SIPINFO* info)
 {

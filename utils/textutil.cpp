@@ -6,12 +6,8 @@
 #include "sip.h"
 #include "stringtable.h"
 
-#include <QColor>
 #include <QDate>
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLocale>
-#include <QPainter>
 #include <QTime>
 
 #include <algorithm>
@@ -184,6 +180,34 @@ CString FormatTime(SYSTEMTIME st)
     return CString::fromQString(locale.toString(time, trimmed));
 }
 
+struct ZuTimeFormatter::Impl {
+    QLocale locale = QLocale::system();
+    QString format = withoutSeconds(locale.timeFormat(QLocale::ShortFormat));
+    std::vector<CString> minutes;  // by minute of the day, made on first use
+    std::vector<bool> made;
+};
+
+ZuTimeFormatter::ZuTimeFormatter() : d(std::make_unique<Impl>()) {}
+
+ZuTimeFormatter::~ZuTimeFormatter() = default;
+
+const CString& ZuTimeFormatter::operator()(const SYSTEMTIME& st) const
+{
+    static const CString none;
+    if (st.wHour > 23 || st.wMinute > 59 || st.wSecond > 59)
+        return none;
+    if (d->minutes.empty()) {
+        d->minutes.resize(24 * 60);
+        d->made.resize(24 * 60);
+    }
+    const size_t minute = size_t{st.wHour} * 60 + st.wMinute;
+    if (!d->made[minute]) {
+        d->minutes[minute] = CString::fromQString(d->locale.toString(QTime(st.wHour, st.wMinute), d->format));
+        d->made[minute] = true;
+    }
+    return d->minutes[minute];
+}
+
 CString GetDateString(SYSTEMTIME st)
 {
     static const wchar_t* const kDays[7] = {L"일", L"월", L"화", L"수", L"목", L"금", L"토"};
@@ -192,57 +216,6 @@ CString GetDateString(SYSTEMTIME st)
     out.Format(L"%u년 %u월 %u일 %s %d:%d", unsigned{st.wYear}, unsigned{st.wMonth}, unsigned{st.wDay}, day,
         int{st.wHour}, int{st.wMinute});
     return out;
-}
-
-CString GetEllipsisText(QPainter* painter, const wchar_t* text, QRect rect)
-{
-    const CString full(text);
-    const int w = rect.width();
-    if (w <= 0 || full.IsEmpty())
-        return full;
-    if (!painter && !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return full;  // no font system to measure with
-    const QFontMetrics metrics = painter ? painter->fontMetrics() : QFontMetrics(QGuiApplication::font());
-    const QString q = full.toQString();
-    if (metrics.horizontalAdvance(q) <= w)
-        return full;
-    const QString dots = QStringLiteral("...");
-    qsizetype i = 0;
-    while (i < q.size()) {
-        if (metrics.horizontalAdvance(q.left(i) + dots) >= w)
-            break;
-        qsizetype next = i + 1;
-        if (next < q.size() && q[next - 1].isHighSurrogate() && q[next].isLowSurrogate())
-            ++next;  // never split a character
-        if (metrics.horizontalAdvance(q.left(next) + dots) > w)
-            break;
-        i = next;
-    }
-    return CString::fromQString(q.left(i) + dots);
-}
-
-void DrawGradientFill(QPainter* painter, const QRect* rect, COLORREF start, COLORREF end, int steps)
-{
-    if (!painter || !rect)
-        return;
-    const int width = rect->width();
-    if (width <= 0 || rect->height() <= 0)
-        return;
-    const int n = std::max(1, std::min(steps, width));
-    const int strip = width / n;
-    // 8.8 fixed point per channel.
-    int r = GetRValue(start) << 8, g = GetGValue(start) << 8, b = GetBValue(start) << 8;
-    const int dr = ((GetRValue(end) - GetRValue(start)) * 256) / n;
-    const int dg = ((GetGValue(end) - GetGValue(start)) * 256) / n;
-    const int db = ((GetBValue(end) - GetBValue(start)) * 256) / n;
-    for (int i = 0; i < n; ++i) {
-        const int x0 = rect->left() + i * strip;
-        const int x1 = (i == n - 1) ? rect->left() + width : x0 + strip;  // exclusive
-        painter->fillRect(QRect(x0, rect->top(), x1 - x0, rect->height()), QColor(r >> 8, g >> 8, b >> 8));
-        r += dr;
-        g += dg;
-        b += db;
-    }
 }
 
 void PPC_KeypadUp()

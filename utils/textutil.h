@@ -10,6 +10,8 @@
 
 #include <QRect>
 
+#include <memory>
+
 class QPainter;
 
 // Week instance names "첫째" ... "여섯째" for n = 1 to 6 and "마지막" for n = 0; empty otherwise.
@@ -31,6 +33,21 @@ CString FormatDate(SYSTEMTIME st);
 // The time in the system locale's short time format with the seconds left out ("HH:mm" in the
 // C locale, "AP h:mm" in Korean); empty for a time that does not exist.
 CString FormatTime(SYSTEMTIME st);
+// FormatTime for many times in a row (a calendar load formats thousands): the locale's format is
+// read once, when the formatter is made, and each minute of the day is formatted at most once.
+class ZuTimeFormatter {
+public:
+    ZuTimeFormatter();
+    ~ZuTimeFormatter();
+    ZuTimeFormatter(const ZuTimeFormatter&) = delete;
+    ZuTimeFormatter& operator=(const ZuTimeFormatter&) = delete;
+    // What FormatTime(st) gives under the locale of the formatter's making.
+    const CString& operator()(const SYSTEMTIME& st) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
 // "%u년 %u월 %u일 %s %d:%d": year, month, day, one-syllable weekday ("일" ... "토"), hour and
 // minute, not zero-padded ("2004년 3월 5일 금 9:5"). The weekday comes from st.wDayOfWeek; a
 // value above 6 leaves the name empty.

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+
 using namespace calfix;
 
 namespace {
@@ -256,14 +259,116 @@ TEST_F(ItemLoader, ReadsTheStoreAgainOnlyAfterAChange)
     CItemLoader loader;
     LoadResult r;
     std::atomic<bool> abort{false};
+    // The first load reads its range, the second everything, the ones after scan memory.
     ASSERT_TRUE(loader.Load(day(2026, 12, 10), r, abort));
     ASSERT_TRUE(loader.Load(day(2026, 12, 11), r, abort));
-    EXPECT_EQ(loader.StoreReads(), 1);
-    add(Appointment{.subject = L"둘", .start = wall(2026, 12, 10, 10)});
     ASSERT_TRUE(loader.Load(day(2026, 12, 10), r, abort));
     EXPECT_EQ(loader.StoreReads(), 2);
+    add(Appointment{.subject = L"둘", .start = wall(2026, 12, 10, 10)});
+    ASSERT_TRUE(loader.Load(day(2026, 12, 10), r, abort));
+    EXPECT_EQ(loader.StoreReads(), 3);
     EXPECT_EQ(r.items.size(), 2u);
+    ASSERT_TRUE(loader.Load(day(2026, 12, 10), r, abort));
+    ASSERT_TRUE(loader.Load(day(2026, 12, 11), r, abort));
+    EXPECT_EQ(loader.StoreReads(), 4);
     abort = true;
     EXPECT_FALSE(loader.Load(day(2026, 12, 10), r, abort));
     EXPECT_TRUE(r.items.empty());
+}
+
+namespace {
+
+std::string describe(const LoadResult& r)
+{
+    std::string out;
+    for (const CalendarItem& i : r.items)
+        out += std::to_string(i.kind) + ' ' + std::to_string(i.oid) + ' ' + dateOf(i.start) + ' ' + dateOf(i.end) + ' '
+            + std::to_string(i.dayClass) + ' ' + utf8(i.subject) + ' ' + utf8(i.timeText) + ' ' + std::to_string(i.status)
+            + ' ' + std::to_string(i.priority) + '\n';
+    out += "counts " + std::to_string(r.counts.total) + ' ' + std::to_string(r.counts.timed) + ' '
+        + std::to_string(r.counts.firstAnniversary) + ' ' + std::to_string(r.counts.beforeTasks) + '\n';
+    for (const auto& column : r.layout.columns)
+        for (const DayColumnEntry& e : column)
+            out += std::to_string(e.item) + ':' + std::to_string(e.overlap) + ' ';
+    for (const auto& day : r.layout.occupancy)
+        for (BYTE b : day)
+            out += std::to_string(b);
+    return out;
+}
+
+// The lines of each that the other lacks, to show what a mismatch is about.
+std::string difference(const std::string& a, const std::string& b)
+{
+    auto lines = [](const std::string& s) {
+        std::multiset<std::string> out;
+        size_t at = 0;
+        for (size_t nl; (nl = s.find('\n', at)) != std::string::npos; at = nl + 1)
+            out.insert(s.substr(at, nl - at));
+        return out;
+    };
+    const auto la = lines(a), lb = lines(b);
+    std::string out;
+    for (const auto& l : la)
+        if (la.count(l) > lb.count(l))
+            out += "only in the first: " + l + '\n';
+    for (const auto& l : lb)
+        if (lb.count(l) > la.count(l))
+            out += "only in the second: " + l + '\n';
+    return out;
+}
+
+}  // namespace
+
+// A first load reads only what its range can show; it must give exactly what a load from every
+// record gives: long appointments that began long before, lunar ones (whose stored date runs up
+// to two months behind), recurring ones, and durations at the edges of the window.
+TEST_F(ItemLoader, ARangeReadGivesWhatAFullReadGives)
+{
+    std::mt19937 rng(20261210);
+    const long durations[] = {0, 30, 59, 1440, 2880, 32767, 32768, 40000, 150000, -5};
+    for (int i = 0; i < 400; ++i) {
+        const int y = 2024 + static_cast<int>(rng() % 4), m = 1 + static_cast<int>(rng() % 12), d = 1 + static_cast<int>(rng() % 28);
+        Appointment a;
+        a.subject = (i % 2) ? L"가" : L"나";
+        a.start = wall(y, m, d, static_cast<int>(rng() % 24), static_cast<int>(rng() % 4) * 15);
+        a.minutes = durations[rng() % std::size(durations)];
+        a.allDay = rng() % 5 == 0;
+        a.lunar = rng() % 6 == 0;
+        a.memorial = a.lunar && rng() % 2;
+        a.isPrivate = rng() % 7 == 0;
+        if (rng() % 8 == 0) {
+            const long type = static_cast<long>(rng() % 3) == 0 ? 5 : (rng() % 2 ? 1 : 2);
+            a.recurrence = blob(Pattern{.type = type, .mask = 2 | 16, .dayOfMonth = d, .monthOfYear = m, .start = a.start,
+                .startTime = 600, .duration = 90, .occurrences = (rng() % 2) ? 0 : 20});
+        }
+        add(a);
+    }
+    add(Appointment{.subject = L"섣달", .start = wall(2025, 12, 29, 9), .lunar = true});  // February 2026
+    add(Appointment{.subject = L"긴것", .start = wall(2024, 1, 1), .minutes = 3 * 366 * 1440});
+
+    std::vector<LoadRequest> ranges;
+    for (int y = 2024; y <= 2028; ++y)
+        for (int m = 1; m <= 12; ++m)
+            ranges.push_back(month(y, m));
+    for (int d : {1, 15, 28})
+        ranges.push_back(day(2026, 2, d));
+    ranges.push_back(week(2025, 12, 28));
+    ranges.push_back(rangeRequest(ZU_VIEW_YEAR, wall(2026, 1, 1), wall(2027, 1, 1)));
+    CItemLoader warm;
+    LoadResult full, first;
+    std::atomic<bool> abort{false};
+    ASSERT_TRUE(warm.Load(ranges[0], full, abort));
+    ASSERT_TRUE(warm.Load(ranges[0], full, abort));
+    for (const LoadRequest& range : ranges) {
+        for (bool showPrivate : {true, false}) {
+            LoadRequest request = range;
+            request.showPrivate = showPrivate;
+            CItemLoader fresh;
+            ASSERT_TRUE(fresh.Load(request, first, abort));
+            ASSERT_TRUE(warm.Load(request, full, abort));
+            EXPECT_EQ(describe(first), describe(full)) << dateOf(request.rangeStart) << " private " << showPrivate << "\n"
+                                                       << difference(describe(first), describe(full));
+        }
+    }
+    EXPECT_EQ(warm.StoreReads(), 2);
 }

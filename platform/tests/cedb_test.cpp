@@ -355,6 +355,72 @@ TEST_F(CeDb, SeeksByObjectIdIndexAndValueContinueInTheOpensOrder)
     ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(short(9), 0x4002)));
     ASSERT_TRUE(db.ReadCurrRecord(&r));
     EXPECT_STREQ(r.GetIdProp(0x4001)->GetString(), L"beta");
+
+    // At least a value: from the first such record on, whether or not one equals it.
+    ASSERT_TRUE(db.SeekValueGreaterOrEqual(CCeDBProp(short(2), 0x4002)));
+    rest.clear();
+    while (db.ReadCurrRecord(&r))
+        rest.push_back(r.GetIdProp(0x4001)->GetString());
+    EXPECT_EQ(rest, (std::vector<std::wstring>{L"Delta", L"Gamma", L"beta"}));
+    ASSERT_TRUE(db.SeekValueGreaterOrEqual(CCeDBProp(short(4), 0x4002)));
+    EXPECT_EQ(db.GetCurrentOid(), oids[2]);
+    EXPECT_FALSE(db.SeekValueGreaterOrEqual(CCeDBProp(short(10), 0x4002)));
+    EXPECT_TRUE(db.IsEOF());
+    ASSERT_TRUE(db.SeekValueGreaterOrEqual(CCeDBProp(short(-5), 0x4002)));
+    EXPECT_EQ(db.GetCurrentOid(), oids[0]);
+    EXPECT_FALSE(db.SeekValueGreaterOrEqual(CCeDBProp(L"A", 0x4001)));  // not this open's order
+}
+
+// A store made before the appointments database had its last three orders gains them, with
+// the keys of the records it holds, the first time a program opens it.
+TEST_F(CeDb, AnOlderStoreGainsTheAppointmentOrders)
+{
+    const CEPROPID start = MAKEPROPID(0x420D, CEVT_FILETIME);
+    std::vector<CEOID> oids;
+    std::thread([&] {  // a connection of its own, so that this thread's first open sees the old store
+        CCeDBDatabase db;
+        ASSERT_TRUE(db.Open(L"Appointments Database"));
+        const LONG durations[] = {60, 20000, 0};
+        for (int i = 0; i < 3; ++i) {
+            FILETIME ft{static_cast<DWORD>(1000 - i), 0x01D00000};
+            CCeDBRecord r = record({CCeDBProp(ft, 0x420D), CCeDBProp(durations[i], 0x4213)});
+            const CCeDBProp recurring(short(1), 0x4223);
+            if (i == 1)
+                r.AddProp(&recurring);
+            oids.push_back(db.WriteRecord(r, 0));
+        }
+    }).join();
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(home.file("pim.db").c_str(), &raw), SQLITE_OK);
+        const unsigned char oneOrder[8] = {0x40, 0, 0x0D, 0x42, 0, 0, 0, 0};  // 0x420D FILETIME, ascending
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(raw, "UPDATE zu_db SET sorts=?1 WHERE name='Appointments Database'", -1, &st, nullptr), SQLITE_OK);
+        sqlite3_bind_blob(st, 1, oneOrder, 8, SQLITE_TRANSIENT);
+        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE);
+        sqlite3_finalize(st);
+        EXPECT_EQ(sqlite3_exec(raw, "UPDATE zu_rec SET m1=NULL, k1=NULL, m2=NULL, k2=NULL, m3=NULL, k3=NULL; PRAGMA user_version=0",
+                      nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    CCeDBProp byRecurring(short(0), 0x4223), byDuration(LONG(0), 0x4213), byStart;
+    byStart.SetPropId(start);
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Open(L"Appointments Database", &byRecurring));
+    ASSERT_TRUE(db.SeekValueFirstEqual(CCeDBProp(short(1), 0x4223)));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetOid(), oids[1]);
+    ASSERT_TRUE(db.Open(L"Appointments Database", &byDuration));
+    ASSERT_TRUE(db.SeekValueGreaterOrEqual(CCeDBProp(LONG(61), 0x4213)));
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetOid(), oids[1]);
+    ASSERT_TRUE(db.Open(L"Appointments Database", &byStart));  // the first order is as it was
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_EQ(r.GetOid(), oids[2]);
+    CCeDBProp lunar(short(0), 0x8001);
+    ASSERT_TRUE(db.Open(L"Appointments Database", &lunar));
+    EXPECT_FALSE(db.SeekValueFirstEqual(CCeDBProp(short(1), 0x8001)));
 }
 
 TEST_F(CeDb, AWalkSeesChangesMadeDuringIt)

@@ -1,0 +1,68 @@
+// Message boxes and the input panel through Qt Widgets, installed when the shared platform
+// library is loaded (presenters_p.h). A program without a visible GUI (no QApplication, or the
+// offscreen and minimal platforms of tests and scripts) still gets its boxes on standard error.
+#include "messagebox.h"
+#include "presenters_p.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+
+bool visibleGui()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+int showBox(QWidget* parent, const CString& text, const CString& caption, UINT type)
+{
+    if (!visibleGui())
+        return 0;
+    QMessageBox box(parent);
+    box.setWindowTitle(caption.toQString());
+    box.setText(text.toQString());
+    switch (type & 0xF0) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (type & 0x0F) {
+    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Cancel: return IDCANCEL;
+    default: return IDOK;
+    }
+}
+
+void showPanel(bool on)
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || !app->inputMethod())
+        return;
+    if (on)
+        app->inputMethod()->show();
+    else
+        app->inputMethod()->hide();
+}
+
+[[maybe_unused]] const bool g_installed = [] {
+    ZuSetMessageBoxPresenter(&showBox);
+    ZuSetInputPanelPresenter(&showPanel);
+    return true;
+}();
+
+} // namespace
