@@ -4,16 +4,12 @@
 #include "lasterror.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QMetaObject>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
-#include <QTimer>
-#include <QWidget>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -38,10 +34,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Threads and what they share. The listening thread of a registered window owns the
-// QLocalServer and its connections; the window's thread delivers messages. They hand work to each
-// other only through `Registration` (a std::mutex) and wake each other by writing an eventfd that
-// the other side watches with a QSocketNotifier, so no data crosses threads inside Qt's queues.
+// Threads and what they share. The listening thread of a registered window owns the listening
+// socket and its connections; the window's thread delivers messages. They hand work to each other
+// only through `Registration` (a std::mutex) and wake each other by writing an eventfd that the
+// other side watches (poll() on the listening thread, a QSocketNotifier on the window's thread),
+// so no data crosses threads inside Qt's queues.
 
 namespace {
 
@@ -128,16 +125,14 @@ bool decodeRequest(const char* in, Request& r)
     return r.op == kOpHello || r.op == kOpSend || r.op == kOpPost;
 }
 
-QByteArray encodeReply(std::uint32_t status, HWND handle, std::int64_t result)
+void encodeReply(std::uint32_t status, HWND handle, std::int64_t result, char* out)
 {
-    QByteArray out(kReplySize, '\0');
-    std::memcpy(out.data(), kMagic, 8);
-    put32(out.data() + 8, kVersion);
-    put32(out.data() + 12, status);
-    put32(out.data() + 16, handle);
-    put32(out.data() + 20, 0);
-    put64(out.data() + 24, static_cast<std::uint64_t>(result));
-    return out;
+    std::memcpy(out, kMagic, 8);
+    put32(out + 8, kVersion);
+    put32(out + 12, status);
+    put32(out + 16, handle);
+    put32(out + 20, 0);
+    put64(out + 24, static_cast<std::uint64_t>(result));
 }
 
 bool decodeReply(const char* in, Reply& r)
@@ -283,8 +278,8 @@ LRESULT dispatchMessage(QObject* window, UINT message, WPARAM wParam, LPARAM lPa
     if (event.isAccepted())
         return event.result();
     if (message == WM_CLOSE && guard) {
-        if (auto* widget = qobject_cast<QWidget*>(window))
-            widget->close();
+        if (window->isWidgetType())  // QWidget::close() is a slot: called by name, this needs no Qt Widgets
+            QMetaObject::invokeMethod(window, "close", Qt::DirectConnection);
         else
             QCoreApplication::quit();
     }
@@ -314,12 +309,40 @@ void deliverQueued(const std::shared_ptr<Registration>& reg, bool sentOnly)
     }
 }
 
-// The listening side of one registered window: a QLocalServer on a thread of its own. That is a
-// plain thread running a QEventLoop, not a QThread, so its end is a thread join, which thread
-// checkers follow (a QThread's end is a wait inside Qt that they cannot see).
+int msLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+std::wstring errnoText(int err)
+{
+    return CString::fromUtf8(std::strerror(err)).str();
+}
+
+// The listening side of one registered window: a listening socket served by a poll() loop on a
+// thread of its own, with no Qt object on it. That is a plain thread, not a QThread, so its end is
+// a thread join, which thread checkers follow (a QThread's end is a wait inside Qt that they
+// cannot see).
 class ListenerThread {
 public:
-    ListenerThread(std::shared_ptr<Registration> reg, QString path) : m_reg(std::move(reg)), m_path(std::move(path)) {}
+    ListenerThread(std::shared_ptr<Registration> reg, std::string path) : m_reg(std::move(reg)), m_path(std::move(path)) {}
     ~ListenerThread()
     {
         if (m_thread.joinable())
@@ -328,7 +351,7 @@ public:
 
     void start() { m_thread = std::thread([this] { run(); }); }
 
-    // Waits until the server listens (true) or failed (false, with the reason in *error).
+    // Waits until the socket listens (true) or failed (false, with the reason in *error).
     bool waitStarted(std::wstring* error)
     {
         std::unique_lock lock(m_stateMutex);
@@ -345,79 +368,191 @@ public:
     }
 
 private:
+    static constexpr int kBacklog = 64;
+    // After running out of descriptors (or memory), accepting rests this long instead of spinning.
+    static constexpr int kAcceptPauseMs = 100;
+
+    // One accepted connection. It reads one request, may wait for the window's answer, writes its
+    // reply and is closed.
+    struct Connection {
+        enum State { Reading, Waiting, Writing };
+        explicit Connection(int descriptor) : fd(descriptor) {}
+        Fd fd;
+        State state = Reading;
+        Clock::time_point deadline;  // for the whole request, while Reading
+        char in[kRequestSize] = {};
+        int got = 0;
+        char out[kReplySize] = {};
+        int sent = 0;
+    };
+    using Connections = std::map<std::uint64_t, std::unique_ptr<Connection>>;
+
     void run()
     {
+        Fd server(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+        struct stat boundAs {};
+        bool bound = false;
+        std::wstring error;
+        const bool ok = listen(server.get(), &boundAs, &bound, &error);
         {
-            QEventLoop loop;  // first: it gives this thread the event dispatcher the notifiers need
-            m_loop = &loop;
-            QLocalServer server;
-            m_server = &server;
-            server.setSocketOptions(QLocalServer::UserAccessOption);
-            QLocalServer::removeServer(m_path);
-            bool ok = server.listen(m_path);
-            std::wstring error;
-            if (!ok)
-                error = L"cannot listen on " + m_path.toStdWString() + L": " + server.errorString().toStdWString();
-            else if (::chmod(QFile::encodeName(m_path).constData(), 0600) != 0) {
-                ok = false;
-                error = L"cannot restrict " + m_path.toStdWString();
+            std::lock_guard lock(m_stateMutex);
+            m_started = true;
+            m_listening = ok;
+            m_error = error;
+            m_state.notify_all();
+        }
+        if (ok)
+            serve(server.get());
+        m_connections.clear();
+        // The socket file goes with the listener, unless it is no longer the one bound here.
+        struct stat now {};
+        if (bound && ::lstat(m_path.c_str(), &now) == 0 && now.st_dev == boundAs.st_dev && now.st_ino == boundAs.st_ino)
+            ::unlink(m_path.c_str());
+    }
+
+    bool listen(int server, struct stat* boundAs, bool* bound, std::wstring* error)
+    {
+        const std::wstring path = CString::fromUtf8(m_path).str();
+        if (server < 0) {
+            *error = L"cannot listen on " + path + L": " + errnoText(errno);
+            return false;
+        }
+        // The mode of an unbound local socket becomes its file's mode at bind, so the file is never
+        // open to others, not even before the chmod below.
+        ::fchmod(server, 0600);
+        // Our handle is our process id, so a socket file of that name is a leftover of a program
+        // that has ended.
+        ::unlink(m_path.c_str());
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, m_path.c_str(), m_path.size() + 1);
+        if (::bind(server, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+            *error = L"cannot listen on " + path + L": " + errnoText(errno);
+            return false;
+        }
+        *bound = ::lstat(m_path.c_str(), boundAs) == 0;
+        if (::chmod(m_path.c_str(), 0600) != 0) {
+            *error = L"cannot restrict " + path;
+            return false;
+        }
+        if (::listen(server, kBacklog) != 0) {
+            *error = L"cannot listen on " + path + L": " + errnoText(errno);
+            return false;
+        }
+        return true;
+    }
+
+    // Until the registration stops.
+    void serve(int server)
+    {
+        std::vector<pollfd> fds;
+        std::vector<std::uint64_t> ids;
+        for (;;) {
+            fds.clear();
+            ids.clear();
+            const Clock::time_point now = Clock::now();
+            Clock::time_point soonest = Clock::time_point::max();
+            const bool accepting = now >= m_acceptAfter;
+            if (!accepting)
+                soonest = m_acceptAfter;
+            fds.push_back({m_reg->listenerWake, POLLIN, 0});
+            fds.push_back({server, static_cast<short>(accepting ? POLLIN : 0), 0});
+            for (const auto& [id, c] : m_connections) {
+                // A connection waiting for its answer is watched for its peer hanging up only.
+                const short events = c->state == Connection::Reading ? POLLIN
+                    : c->state == Connection::Writing                ? POLLOUT
+                                                                     : 0;
+                fds.push_back({c->fd.get(), events, 0});
+                ids.push_back(id);
+                if (c->state == Connection::Reading)
+                    soonest = std::min(soonest, c->deadline);
             }
-            QSocketNotifier notifier(m_reg->listenerWake, QSocketNotifier::Read);
-            if (ok) {
-                QObject::connect(&server, &QLocalServer::newConnection, &server, [this] { acceptConnections(); });
-                QObject::connect(&notifier, &QSocketNotifier::activated, &notifier, [this] { onWake(); });
+            const int timeout = soonest == Clock::time_point::max() ? -1 : msLeft(soonest) + 1;
+            const int n = ::poll(fds.data(), fds.size(), timeout);
+            if (n < 0) {
+                if (errno != EINTR)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
             }
-            {
-                std::lock_guard lock(m_stateMutex);
-                m_started = true;
-                m_listening = ok;
-                m_error = error;
-                m_state.notify_all();
+            if (fds[0].revents != 0 && onWake())
+                return;
+            for (size_t i = 0; i < ids.size(); ++i) {
+                const short revents = fds[i + 2].revents;
+                auto it = m_connections.find(ids[i]);
+                if (revents == 0 || it == m_connections.end())
+                    continue;
+                Connection& c = *it->second;
+                if (c.state == Connection::Reading)
+                    readRequest(it);
+                else if (c.state == Connection::Writing)
+                    writeReply(it);
+                else  // Waiting: the peer has gone, so nobody wants the answer
+                    m_connections.erase(it);
             }
-            if (ok && !onWake())  // a stop may have come before the notifier existed
-                loop.exec();
-            m_pending.clear();
-            server.close();
-            m_server = nullptr;
-            m_loop = nullptr;
+            const Clock::time_point later = Clock::now();
+            for (auto it = m_connections.begin(); it != m_connections.end();) {
+                if (it->second->state == Connection::Reading && later >= it->second->deadline)
+                    it = m_connections.erase(it);
+                else
+                    ++it;
+            }
+            if (fds[1].revents != 0)
+                acceptConnections(server);
         }
     }
 
-    void acceptConnections()
+    void acceptConnections(int server)
     {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { readRequest(socket); });
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QTimer::singleShot(kRequestWaitMs, socket, [socket] {
-                if (!socket->property("zuRequest").toBool())
-                    socket->abort();
-            });
+        for (;;) {
+            const int fd = ::accept4(server, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            if (fd < 0) {
+                if (errno == EINTR || errno == ECONNABORTED)
+                    continue;
+                if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+                    m_acceptAfter = Clock::now() + std::chrono::milliseconds(kAcceptPauseMs);
+                return;
+            }
+            auto c = std::make_unique<Connection>(fd);
+            c->deadline = Clock::now() + std::chrono::milliseconds(kRequestWaitMs);
+            auto it = m_connections.emplace(++m_nextId, std::move(c)).first;
+            readRequest(it);  // the request has usually arrived with the connection
         }
     }
 
-    void answer(QLocalSocket* socket, std::uint32_t status, std::int64_t result)
+    // Reads what has arrived of the request; handles it once it is whole.
+    void readRequest(Connections::iterator it)
     {
-        socket->write(encodeReply(status, m_reg->handle, result));
-        socket->flush();
-    }
-
-    void readRequest(QLocalSocket* socket)
-    {
-        if (socket->property("zuRequest").toBool() || socket->bytesAvailable() < kRequestSize)
+        Connection& c = *it->second;
+        while (c.got < kRequestSize) {
+            const ssize_t n = ::recv(c.fd.get(), c.in + c.got, static_cast<size_t>(kRequestSize - c.got), 0);
+            if (n > 0) {
+                c.got += static_cast<int>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            m_connections.erase(it);  // closed, or failed, before the whole request
             return;
-        socket->setProperty("zuRequest", true);
-        const QByteArray bytes = socket->read(kRequestSize);
+        }
+        handleRequest(it);
+    }
+
+    void handleRequest(Connections::iterator it)
+    {
+        Connection& c = *it->second;
         Request req;
-        if (!decodeRequest(bytes.constData(), req)) {
-            answer(socket, kStatusBadRequest, 0);
+        if (!decodeRequest(c.in, req)) {
+            answer(it, kStatusBadRequest, 0);
             return;
         }
         if (req.target != m_reg->handle) {
-            answer(socket, kStatusNotMine, 0);
+            answer(it, kStatusNotMine, 0);
             return;
         }
         if (req.op == kOpHello) {
-            answer(socket, kStatusDone, 0);
+            answer(it, kStatusDone, 0);
             return;
         }
         Job job;
@@ -425,18 +560,42 @@ private:
         job.wParam = static_cast<WPARAM>(req.wParam);
         job.lParam = static_cast<LPARAM>(req.lParam);
         job.sent = req.op == kOpSend;
+        job.replyId = job.sent ? it->first : 0;
         const bool sent = job.sent;
-        const std::uint64_t id = sent ? ++m_nextId : 0;
-        job.replyId = id;
-        if (sent)
-            m_pending[id] = socket;
-        if (!enqueue(m_reg, std::move(job))) {
-            m_pending.erase(id);
-            answer(socket, kStatusGone, 0);
-            return;
+        c.state = Connection::Waiting;
+        if (!enqueue(m_reg, std::move(job)))
+            answer(it, kStatusGone, 0);
+        else if (!sent)  // a posted message is answered once it is queued
+            answer(it, kStatusDone, 0);
+    }
+
+    void answer(Connections::iterator it, std::uint32_t status, std::int64_t result)
+    {
+        Connection& c = *it->second;
+        encodeReply(status, m_reg->handle, result, c.out);
+        c.state = Connection::Writing;
+        c.sent = 0;
+        writeReply(it);
+    }
+
+    // Writes what the socket takes of the reply; the connection ends once it is all written (or
+    // the peer has gone).
+    void writeReply(Connections::iterator it)
+    {
+        Connection& c = *it->second;
+        while (c.sent < kReplySize) {
+            const ssize_t n = ::send(c.fd.get(), c.out + c.sent, static_cast<size_t>(kReplySize - c.sent), MSG_NOSIGNAL);
+            if (n > 0) {
+                c.sent += static_cast<int>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            break;
         }
-        if (!sent)  // a posted message is answered once it is queued
-            answer(socket, kStatusDone, 0);
+        m_connections.erase(it);
     }
 
     // Sends the answers that are ready; true when the listener is to stop.
@@ -451,25 +610,19 @@ private:
             stop = m_reg->stopped;
         }
         for (const PendingReply& r : replies) {
-            auto it = m_pending.find(r.id);
-            if (it == m_pending.end())
-                continue;
-            if (QLocalSocket* socket = it->second.data())
-                answer(socket, r.delivered ? kStatusDone : kStatusGone, r.result);
-            m_pending.erase(it);
+            auto it = m_connections.find(r.id);
+            if (it != m_connections.end() && it->second->state == Connection::Waiting)
+                answer(it, r.delivered ? kStatusDone : kStatusGone, r.result);
         }
-        if (stop && m_loop)
-            m_loop->exit(0);
         return stop;
     }
 
     std::shared_ptr<Registration> m_reg;
-    const QString m_path;
+    const std::string m_path;
     std::thread m_thread;
-    QEventLoop* m_loop = nullptr;
-    QLocalServer* m_server = nullptr;
-    std::map<std::uint64_t, QPointer<QLocalSocket>> m_pending;
-    std::uint64_t m_nextId = 0;
+    Connections m_connections;  // listening thread
+    std::uint64_t m_nextId = 0;  // listening thread
+    Clock::time_point m_acceptAfter;  // listening thread
 
     std::mutex m_stateMutex;
     std::condition_variable m_state;
@@ -531,12 +684,6 @@ bool makeEventFd(int& fd)
 
 enum class Outcome { Done, NoWindow, Timeout };
 
-int msLeft(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
 // Waits for `events` on fd until the deadline; the window's own thread (serve non-null) meanwhile
 // delivers messages sent to its window. True when the fd is ready.
 bool waitFd(int fd, short events, Clock::time_point deadline, const std::shared_ptr<Registration>& serve)
@@ -556,22 +703,6 @@ bool waitFd(int fd, short events, Clock::time_point deadline, const std::shared_
             return false;
     }
 }
-
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // One request and its reply with the window listening for `target`; sets the last error unless Done.
 Outcome exchange(HWND target, const Request& req, int timeoutMs, const std::shared_ptr<Registration>& serve,
@@ -771,7 +902,7 @@ HWND ZuRegisterMainWindow(QObject* window)
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
-    auto* listener = new ListenerThread(reg, QString::fromStdString(path));
+    auto* listener = new ListenerThread(reg, path);
     listener->start();
     std::wstring error;
     if (!listener->waitStarted(&error)) {

@@ -1,7 +1,5 @@
 // zupim - the command-line companion of the suite.
 #include "agendacommand.h"
-#include "icalexport.h"
-#include "icalimport.h"
 #include "installcommand.h"
 #include "lunarcommand.h"
 
@@ -9,6 +7,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include <cerrno>
+#include <unistd.h>
 
 static void printHelp(FILE* out)
 {
@@ -62,6 +64,19 @@ static void printHelp(FILE* out)
         out);
 }
 
+// Import and export live in zupim-ical beside this program, so that the other commands start
+// without loading the iCalendar library.
+static int runIcalProgram(char** argv)
+{
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
+    path = path.substr(0, path.find_last_of('/') + 1) + "zupim-ical";
+    ::execv(path.c_str(), argv);
+    std::fprintf(stderr, "zupim: %s needs %s: %s\n", argv[1], path.c_str(), std::strerror(errno));
+    return 1;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2 || !std::strcmp(argv[1], "help") || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
@@ -76,10 +91,8 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return runAgendaCommand(argv + 2, argc - 2, stdout, stderr);
     }
-    if (!std::strcmp(argv[1], "import"))
-        return runImportCommand(argv + 2, argc - 2, stdout, stderr);
-    if (!std::strcmp(argv[1], "export"))
-        return runExportCommand(argv + 2, argc - 2, stdout, stderr);
+    if (!std::strcmp(argv[1], "import") || !std::strcmp(argv[1], "export"))
+        return runIcalProgram(argv);
     if (!std::strcmp(argv[1], "install") && argc <= 3)
         return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);

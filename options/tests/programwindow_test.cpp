@@ -14,9 +14,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -83,6 +86,73 @@ void LeaveStaleSocket(const std::string& path)
     std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
     ::close(fd);
+}
+
+// Raw connections to a window's socket, for what SendMessage never does: a request in pieces, no
+// request at all, a sender that leaves before its answer.
+int ConnectTo(const std::string& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void PutLittleEndian(std::string& out, std::uint64_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+constexpr std::uint32_t kOpHello = 1, kOpSend = 2;
+
+std::string RequestBytes(std::uint32_t op, HWND target, UINT message, std::uint64_t wParam, std::int64_t lParam)
+{
+    std::string out("ZuPimWnd");
+    PutLittleEndian(out, 1, 4);
+    PutLittleEndian(out, op, 4);
+    PutLittleEndian(out, target, 4);
+    PutLittleEndian(out, message, 4);
+    PutLittleEndian(out, wParam, 8);
+    PutLittleEndian(out, static_cast<std::uint64_t>(lParam), 8);
+    return out;
+}
+
+// A reply with status 0 ("done").
+std::string DoneReply(HWND handle, std::int64_t result)
+{
+    std::string out("ZuPimWnd");
+    PutLittleEndian(out, 1, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, handle, 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, static_cast<std::uint64_t>(result), 8);
+    return out;
+}
+
+bool SendAll(int fd, const std::string& bytes)
+{
+    return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+// The reply on fd, running the event loop meanwhile (this thread's window answers); short when
+// the connection ends first.
+std::string ReadReply(int fd)
+{
+    std::string got;
+    WaitFor([&] {
+        char buf[32];
+        const ssize_t n = ::recv(fd, buf, sizeof buf - got.size(), MSG_DONTWAIT);
+        if (n > 0)
+            got.append(buf, static_cast<size_t>(n));
+        return got.size() == sizeof buf || n == 0 || (n < 0 && errno != EAGAIN);
+    });
+    return got;
 }
 
 } // namespace
@@ -203,6 +273,64 @@ TEST(ProgramWindow, OnlyOurLiveProgramCountsAsWindow)
         EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
     }
     EXPECT_TRUE(window.got.empty()) << "a message addressed to another handle is not delivered";
+}
+
+TEST(ProgramWindow, ListenerCopesWithSlowSilentAndVanishingPeers)
+{
+    OptionTestEnv env;
+    const std::string folder = ZuProgramWindowFolder();
+    ASSERT_FALSE(folder.empty());
+    const HWND self = static_cast<HWND>(::getpid());
+    LeaveStaleSocket(SocketOf(folder, self));  // as an ended program with our process id leaves it
+    RecordingWindow window;
+    const HWND own = ZuRegisterMainWindow(&window);
+    ASSERT_EQ(own, self) << ZuLastErrorText().toUtf8();
+    const std::string path = SocketOf(folder, own);
+
+    const int silent = ConnectTo(path);  // never sends a request
+    ASSERT_GE(silent, 0);
+    const auto silentSince = Clock::now();
+
+    // A request that arrives in two pieces.
+    const int pieces = ConnectTo(path);
+    const std::string request = RequestBytes(kOpSend, own, WM_USER + 1, 4, 2);
+    ASSERT_TRUE(SendAll(pieces, request.substr(0, 13)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(SendAll(pieces, request.substr(13)));
+    EXPECT_EQ(ReadReply(pieces), DoneReply(own, 6));
+    ::close(pieces);
+
+    // Senders that leave before their answer is ready: one hangs up, one only stops reading, so
+    // its answer is written to a peer that cannot take it (which must not raise SIGPIPE here).
+    const int hungUp = ConnectTo(path);
+    const int deaf = ConnectTo(path);
+    ASSERT_TRUE(SendAll(hungUp, RequestBytes(kOpSend, own, WM_USER + 2, 0, 0)));
+    ASSERT_TRUE(SendAll(deaf, RequestBytes(kOpSend, own, WM_USER + 3, 0, 0)));
+    ::close(hungUp);
+    ::shutdown(deaf, SHUT_RD);
+    ASSERT_TRUE(WaitFor([&] { return window.got.size() == 3; }));
+    const int later = ConnectTo(path);
+    ASSERT_TRUE(SendAll(later, RequestBytes(kOpHello, own, 0, 0, 0)));
+    EXPECT_EQ(ReadReply(later), DoneReply(own, 0));
+    ::close(later);
+    ::close(deaf);
+
+    // The silent connection is dropped, without a reply, once its time for a request is over.
+    const int requestWaitMs = 10000;
+    pollfd p{silent, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, requestWaitMs + 3000), 1);
+    char byte = 0;
+    EXPECT_EQ(::recv(silent, &byte, 1, 0), 0);
+    EXPECT_GE(MillisecondsSince(silentSince), requestWaitMs - 50);
+    ::close(silent);
+
+    // A socket file that is no longer the registration's own is left alone when it ends.
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    ForeignSocket other(path, "");
+    ASSERT_TRUE(other.ok());
+    EXPECT_TRUE(ZuUnregisterMainWindow(&window));
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0);
 }
 
 TEST(WindowMessage, WithinOneProgram)
