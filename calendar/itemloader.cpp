@@ -192,22 +192,16 @@ constexpr LONG kLongMinutes = 32768;
 bool CItemLoader::Cache::readAppointmentsFor(ULONGLONG rangeStart, ULONGLONG rangeEnd)
 {
     std::unordered_set<CEOID> seen;
-    CCeDBRecord record;
     CCeDBDatabase db;
     // Walks on from the seek while `more` holds, adding each record once.
     auto walk = [&](auto more) {
-        while (!db.IsEOF()) {
-            const CEOID before = db.GetCurrentOid();
-            if (!db.ReadCurrRecord(&record)) {
-                if (db.GetCurrentOid() == before)
-                    break;
-                continue;
-            }
+        ZuWalkOn(db, [&](const CCeDBRecord& record) {
             if (!more(record))
-                break;
+                return false;
             if (seen.insert(record.GetOid()).second)
                 addAppointment(record);
-        }
+            return true;
+        });
     };
     auto sortedBy = [&](CEPROPID id) {
         CCeDBProp sort;
