@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,12 +37,23 @@ std::string ZuDataFolder()
     }
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
+    // Every store and registry call asks for the folder: it is checked (and made) once for each
+    // folder the environment names, not on every call.
+    static std::mutex mutex;
+    static std::string checked;
+    {
+        std::lock_guard lock(mutex);
+        if (folder == checked)
+            return folder;
+    }
     struct stat st {};
     const bool existed = ::stat(folder.c_str(), &st) == 0;
     if (!makeFolders(folder))
         return {};
     if (!existed)
         ::chmod(folder.c_str(), 0700);
+    std::lock_guard lock(mutex);
+    checked = folder;
     return folder;
 }
 

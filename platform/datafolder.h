@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The data folder, created when missing (with its parents). Empty when it cannot be created.
+// The data folder, created when missing (with its parents). It is checked when the environment
+// names it, not again on each call while it names the same one. Empty when it cannot be created.
 std::string ZuDataFolder();
 // A file inside the data folder ("pim.db", "registry.db").
 std::string ZuDataFile(const char* name);
