@@ -322,6 +322,27 @@ void CItemLoader::Invalidate()
     m_rangeStamp = 0;
 }
 
+// Contacts' days and tasks: what a load reads whatever its range.
+void CItemLoader::readUndated(Cache& cache)
+{
+    CCeDBDatabase db;
+    if (db.Open(ZU_DB_CONTACTS))
+        cache.readContacts(db);
+    if (db.Open(ZU_DB_TASKS))
+        cache.readTasks(db);
+}
+
+void CItemLoader::Prepare()
+{
+    const ULONGLONG stamp = ZuStoreChangeStamp();
+    if (stamp == 0 || (m_valid && stamp == m_stamp))
+        return;
+    m_prepared = std::make_unique<Cache>();
+    readUndated(*m_prepared);
+    m_preparedStamp = stamp;
+    m_preparedPath = ZuDataFile("pim.db");
+}
+
 void CItemLoader::refresh(const LoadRequest& request)
 {
     const std::string path = ZuDataFile("pim.db");
@@ -341,10 +362,15 @@ void CItemLoader::refresh(const LoadRequest& request)
     CCeDBDatabase db;
     if (!ranged && db.Open(ZU_DB_APPOINTMENTS))
         cache->readAppointments(db);
-    if (db.Open(ZU_DB_CONTACTS))
-        cache->readContacts(db);
-    if (db.Open(ZU_DB_TASKS))
-        cache->readTasks(db);
+    if (m_prepared && m_preparedStamp == stamp && m_preparedPath == path) {
+        // Moving the vectors keeps their elements, so the days still point at their categories.
+        cache->contactCategories = std::move(m_prepared->contactCategories);
+        cache->contactDays = std::move(m_prepared->contactDays);
+        cache->tasks = std::move(m_prepared->tasks);
+    } else {
+        readUndated(*cache);
+    }
+    m_prepared.reset();
     db.Close();
     m_cache = std::move(cache);
     m_path = path;

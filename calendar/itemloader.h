@@ -31,6 +31,10 @@ public:
     // the result is then incomplete and must not be shown.
     bool Load(const LoadRequest& request, LoadResult& result, const std::atomic<bool>& abort);
 
+    // Reads the contacts' days and the tasks ahead of the first load (a load reads them whatever
+    // its range), so that the load itself reads only its appointments; the loading thread does
+    // this while the program is still starting. Kept only while the change stamp stays the same.
+    void Prepare();
     // Reads the cache again on the next load whatever the change stamp says.
     void Invalidate();
 
@@ -41,11 +45,15 @@ public:
 
 private:
     void refresh(const LoadRequest& request);
+    static void readUndated(Cache& cache);
 
     std::unique_ptr<Cache> m_cache;
     std::string m_path;
     ULONGLONG m_stamp = 0;
     bool m_valid = false;       // the cache holds every record as of m_stamp
     ULONGLONG m_rangeStamp = 0;  // the stamp of the last load that read its range only
+    std::unique_ptr<Cache> m_prepared;  // Prepare's contacts' days and tasks, as of m_preparedStamp
+    ULONGLONG m_preparedStamp = 0;
+    std::string m_preparedPath;
     int m_storeReads = 0;
 };

@@ -57,6 +57,7 @@ void CLoadingThread::Stop()
 void CLoadingThread::run()
 {
     CItemLoader loader;
+    loader.Prepare();
     for (;;) {
         LoadRequest request;
         unsigned id = 0;

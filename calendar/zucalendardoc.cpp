@@ -68,6 +68,8 @@ int localeFirstDayOfWeek()
 
 CZuCalendarDoc::CZuCalendarDoc(ICalendarFrame* frame, QObject* parent) : QObject(parent), m_frame(frame)
 {
+    // First, so that the loading thread reads what every load needs while the rest is set up.
+    m_thread = std::make_unique<CLoadingThread>(this);
     m_firstDayOfWeek = localeFirstDayOfWeek();
     GetLocalTime(&m_today);
     m_today = withDayOfWeek(m_today);
@@ -90,7 +92,6 @@ CZuCalendarDoc::CZuCalendarDoc(ICalendarFrame* frame, QObject* parent) : QObject
 
     if (!m_holidays.Load())
         DisplayLastError(CString(L"ZuCalendar"));
-    m_thread = std::make_unique<CLoadingThread>(this);
 }
 
 CZuCalendarDoc::~CZuCalendarDoc()

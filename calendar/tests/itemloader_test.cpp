@@ -276,6 +276,25 @@ TEST_F(ItemLoader, ReadsTheStoreAgainOnlyAfterAChange)
     EXPECT_TRUE(r.items.empty());
 }
 
+// What the loading thread reads ahead is used only while the store has not changed since.
+TEST_F(ItemLoader, WhatIsReadAheadIsDroppedWhenTheStoreChanges)
+{
+    add(Contact{.name = L"김", .birthday = wall(1980, 12, 10)});
+    std::atomic<bool> abort{false};
+    LoadResult r;
+    CItemLoader ahead;
+    ahead.Prepare();
+    ASSERT_TRUE(ahead.Load(day(2026, 12, 10), r, abort));
+    EXPECT_EQ(subjects(r), (std::vector<std::string>{"[생일] 김"}));
+
+    CItemLoader stale;
+    stale.Prepare();
+    add(Contact{.name = L"이", .birthday = wall(1985, 12, 10)});
+    add(Task{.subject = L"할일", .due = wall(2026, 12, 10)});
+    ASSERT_TRUE(stale.Load(day(2026, 12, 10), r, abort));
+    EXPECT_EQ(subjects(r).size(), 3u);
+}
+
 namespace {
 
 std::string describe(const LoadResult& r)
