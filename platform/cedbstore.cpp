@@ -328,10 +328,16 @@ bool Connection::open(const std::string& path)
     const bool made = probe.int64(0) != 0;
     const std::int64_t version = probe.int64(1);
     probe.reset();
-    if (!made || version < kStoreVersion) {
+    if (!made) {
         ZuSqlTransaction tx(m_db);
         if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !upgrade() || !tx.commit())
             return false;
+    } else if (version < kStoreVersion) {
+        // A store that cannot be upgraded now (read-only, full) is still used as it is; the next
+        // program to open it tries again.
+        ZuSqlTransaction tx(m_db);
+        if (tx.ok() && upgrade())
+            tx.commit();
     }
     return true;
 }
