@@ -29,8 +29,8 @@ std::vector<CategoryMenuItem> ZuBuildCategoryMenu(const std::vector<CategoryReco
     int mode, std::vector<ChosenCategory>& chosen)
 {
     std::vector<CategoryMenuItem> menu;
-    menu.push_back({ZU_CMD_CATEGORY_ALL, ZuLoadString(65020), mode == ZU_CATY_ALL});
-    menu.push_back({ZU_CMD_CATEGORY_NONE, ZuLoadString(65021), mode == ZU_CATY_NONE});
+    menu.push_back({ZU_CMD_CATEGORY_ALL, ZuLoadString(ZuStr::AllGroups), mode == ZU_CATY_ALL});
+    menu.push_back({ZU_CMD_CATEGORY_NONE, ZuLoadString(ZuStr::NoGroup), mode == ZU_CATY_NONE});
     for (ChosenCategory& c : chosen)
         c.cmdId = 0;
     const int unchosenPlaces = ZU_CATEGORY_MENU_MAX - static_cast<int>(chosen.size());
@@ -51,7 +51,7 @@ std::vector<CategoryMenuItem> ZuBuildCategoryMenu(const std::vector<CategoryReco
         ++listed;
     }
     if (anyRecord)
-        menu.push_back({ZU_CMD_CATEGORY_SEVERAL, ZuLoadString(65022), false});
+        menu.push_back({ZU_CMD_CATEGORY_SEVERAL, ZuLoadString(ZuStr::MultiSelect), false});
     if (mode != ZU_CATY_ALL && mode != ZU_CATY_NONE) {
         int checked = 0;
         for (const ChosenCategory& c : chosen) {

@@ -8,16 +8,11 @@
 #pragma once
 
 #include "cstring.h"
+#include "resource.h"
 #include "wintypes.h"
 
 #include <vector>
 
-constexpr UINT ZU_CMD_CATEGORY_BUTTON = 1000;
-constexpr UINT ZU_CMD_CATEGORY_NONE = 300;
-constexpr UINT ZU_CMD_CATEGORY_FIRST = 301;
-constexpr UINT ZU_CMD_CATEGORY_LAST = 307;
-constexpr UINT ZU_CMD_CATEGORY_SEVERAL = 308;
-constexpr UINT ZU_CMD_CATEGORY_ALL = 309;
 constexpr int ZU_CATEGORY_MENU_MAX = 7;
 
 struct ChosenCategory {

@@ -8,6 +8,7 @@
 #include "pimstore.h"
 #include "programwindow.h"
 #include "recordlayouts.h"
+#include "registrykeys.h"
 #include "stringtable.h"
 #include "textutil.h"
 #include "voregistry.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-const wchar_t* const kCalendarKey = L"Software\\Tandemoor\\Pims\\Calendar";
 constexpr int kMaxChosen = 1024;  // more chosen categories than any bitmap can name are not read
 
 SYSTEMTIME withDayOfWeek(SYSTEMTIME date)
@@ -87,8 +87,8 @@ CZuCalendarDoc::CZuCalendarDoc(ICalendarFrame* frame, QObject* parent) : QObject
     m_leftScroll = general.bLeftScrollFlag;
     m_taskStatusBar = task.bStatusBarFlag;
 
-    CVORegistry pims(HKEY_CURRENT_USER, L"Software\\Tandemoor\\Pims", FALSE);
-    m_installDir = pims.ReadString(L"InstallDir", nullptr);
+    CVORegistry pims(HKEY_CURRENT_USER, ZuReg::Pims, FALSE);
+    m_installDir = pims.ReadString(ZuReg::InstallDir, nullptr);
 
     if (!m_holidays.Load())
         DisplayLastError(CString(L"ZuCalendar"));
@@ -103,7 +103,7 @@ CZuCalendarDoc::~CZuCalendarDoc()
 
 void CZuCalendarDoc::readSettings()
 {
-    CVORegistry key(HKEY_CURRENT_USER, kCalendarKey, TRUE);
+    CVORegistry key(HKEY_CURRENT_USER, ZuReg::Calendar, TRUE);
     const DWORD style = key.ReadDWORD(L"ViewStyle", 0);
     const DWORD type = key.ReadDWORD(L"ViewType", 0);
     const DWORD contents = key.ReadDWORD(L"ViewContents", ZU_SHOW_ALL);
@@ -112,9 +112,9 @@ void CZuCalendarDoc::readSettings()
     m_viewType = type <= 3 ? static_cast<int>(type) : ZU_VIEW_DAY;
     m_contents = contents <= ZU_SHOW_ALL ? contents : ZU_SHOW_ALL;
     m_catyType = (caty == 0 || caty == 1 || caty == 2 || caty == 4) ? static_cast<int>(caty) : ZU_CATY_ALL;
-    m_catyStr = key.ReadString(L"CatyStr", ZuLoadString(65020));
+    m_catyStr = key.ReadString(L"CatyStr", ZuLoadString(ZuStr::AllGroups));
     if (caty != static_cast<DWORD>(m_catyType))
-        m_catyStr = ZuLoadString(65020);
+        m_catyStr = ZuLoadString(ZuStr::AllGroups);
     m_chosen.clear();
     if (m_catyType != ZU_CATY_ALL) {
         const DWORD count = std::min<DWORD>(key.ReadDWORD(L"Category.nCount", 0), kMaxChosen);
@@ -134,7 +134,7 @@ void CZuCalendarDoc::readSettings()
 
 void CZuCalendarDoc::writeSettings()
 {
-    CVORegistry key(HKEY_CURRENT_USER, kCalendarKey, TRUE);
+    CVORegistry key(HKEY_CURRENT_USER, ZuReg::Calendar, TRUE);
     key.WriteDWORD(L"ViewStyle", static_cast<DWORD>(m_viewStyle));
     key.WriteDWORD(L"ViewType", static_cast<DWORD>(m_viewType));
     key.WriteDWORD(L"ViewContents", m_contents);
@@ -306,7 +306,7 @@ void CZuCalendarDoc::UpdateCaption()
         int lunarMonth = 0, lunarDay = 0;
         ZuSunToMoon(d.wYear, d.wMonth, d.wDay, nullptr, &lunarMonth, &lunarDay, nullptr);
         const CString weekday = GetPoomDayOfWeekString(1L << d.wDayOfWeek, 0);
-        m_caption.Format(ZuLoadString(65082), d.wYear, d.wMonth, d.wDay, static_cast<const wchar_t*>(weekday),
+        m_caption.Format(ZuLoadString(ZuStr::CaptionDay), d.wYear, d.wMonth, d.wDay, static_cast<const wchar_t*>(weekday),
             lunarMonth, lunarDay);
         const HolidayEntry* holiday = HolidayFor(d);
         if (holiday || d.wDayOfWeek == 0)
@@ -319,20 +319,20 @@ void CZuCalendarDoc::UpdateCaption()
     }
     case ZU_VIEW_WEEK: {
         const int nth = GetNthWeekOfDate(start.wYear, start.wMonth, start.wDay, static_cast<WORD>(m_firstDayOfWeek));
-        const CString week = GetInstanceString(nth, 0) + ZuLoadString(65086);
+        const CString week = GetInstanceString(nth, 0) + ZuLoadString(ZuStr::Week);
         if (start.wMonth == end.wMonth)
-            m_caption.Format(ZuLoadString(65083), start.wYear, start.wMonth, start.wDay, end.wDay,
+            m_caption.Format(ZuLoadString(ZuStr::CaptionWeek), start.wYear, start.wMonth, start.wDay, end.wDay,
                 static_cast<const wchar_t*>(week));
         else
-            m_caption.Format(ZuLoadString(65101), start.wYear, start.wMonth, start.wDay, end.wMonth, end.wDay,
+            m_caption.Format(ZuLoadString(ZuStr::CaptionWeekAcross), start.wYear, start.wMonth, start.wDay, end.wMonth, end.wDay,
                 static_cast<const wchar_t*>(week));
         break;
     }
     case ZU_VIEW_MONTH:
-        m_caption.Format(ZuLoadString(65084), d.wYear, d.wMonth);
+        m_caption.Format(ZuLoadString(ZuStr::CaptionMonth), d.wYear, d.wMonth);
         break;
     default:
-        m_caption.Format(ZuLoadString(65085), d.wYear);
+        m_caption.Format(ZuLoadString(ZuStr::CaptionYear), d.wYear);
         break;
     }
     if (m_frame) {
@@ -482,12 +482,12 @@ void CZuCalendarDoc::OnCategoryCommand(UINT id)
     if (id == ZU_CMD_CATEGORY_ALL) {
         m_catyType = ZU_CATY_ALL;
         m_chosen.clear();
-        setCategoryText(ZuLoadString(65020));
+        setCategoryText(ZuLoadString(ZuStr::AllGroups));
         load = oldMode != m_catyType;
     } else if (id == ZU_CMD_CATEGORY_NONE) {
         m_catyType = ZU_CATY_NONE;
         m_chosen.clear();
-        setCategoryText(ZuLoadString(65021));
+        setCategoryText(ZuLoadString(ZuStr::NoGroup));
     } else if (id >= ZU_CMD_CATEGORY_FIRST && id <= ZU_CMD_CATEGORY_LAST) {
         const CategoryMenuItem* item = nullptr;
         for (const CategoryMenuItem& m : m_menu)
@@ -522,7 +522,7 @@ void CZuCalendarDoc::OnCategoryCommand(UINT id)
                 m_chosen.push_back(ChosenCategory{0, index});
             if (indexes.size() > 1) {
                 m_catyType = ZU_CATY_SEVERAL;
-                m_catyStr = ZuLoadString(65022);
+                m_catyStr = ZuLoadString(ZuStr::MultiSelect);
             } else {
                 m_catyType = ZU_CATY_ONE;
                 m_catyStr = GetDBCategoryName(indexes[0]);

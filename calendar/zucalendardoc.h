@@ -18,6 +18,7 @@
 #include "categorymenu.h"
 #include "holidaytable.h"
 #include "loadingthread.h"
+#include "resource.h"
 #include "cedbrecord.h"
 
 #include <QObject>
@@ -26,18 +27,6 @@
 
 constexpr COLORREF ZU_SUNDAY_COLOR = 0x0000FF;    // RGB(255, 0, 0)
 constexpr COLORREF ZU_SATURDAY_COLOR = 0xFF0000;  // RGB(0, 0, 255)
-
-// Commands the document handles.
-constexpr UINT ZU_CMD_PREV = 32777;
-constexpr UINT ZU_CMD_NEXT = 32779;
-constexpr UINT ZU_CMD_DATE_CHANGED = 107;
-constexpr UINT ZU_CMD_VIEW_DAY = 32793;
-constexpr UINT ZU_CMD_VIEW_YEAR = 32796;
-constexpr UINT ZU_CMD_STYLE = 32797;
-constexpr UINT ZU_CMD_SHOW_APPOINTMENTS = 32772;
-constexpr UINT ZU_CMD_SHOW_RECURRING = 32775;
-constexpr UINT ZU_CMD_OPTIONS = 32780;
-constexpr UINT ZU_CMD_CONTACTS = 32790;
 
 // Paste modes.
 constexpr int ZU_PASTE_DATE_TIME = 0;  // the target's date and time

@@ -930,29 +930,29 @@ int CRecurrencePattern::RecurPatternToStr(CString& text)
     switch (type) {
     case 0:
         if (n < 1)
-            part = ZuLoadString(65055);
+            part = ZuLoadString(ZuStr::RecurEveryWeekday);
         else if (n == 1)
-            part = ZuLoadString(65056);
+            part = ZuLoadString(ZuStr::RecurEveryDay);
         else
-            part.Format(ZuLoadString(65057), n);
+            part.Format(ZuLoadString(ZuStr::RecurEveryNDays), n);
         break;
     case 1:
         if (n < 2)
-            part.Format(ZuLoadString(65058), static_cast<const wchar_t*>(days));
+            part.Format(ZuLoadString(ZuStr::RecurWeekly), static_cast<const wchar_t*>(days));
         else
-            part.Format(ZuLoadString(65059), n, static_cast<const wchar_t*>(days));
+            part.Format(ZuLoadString(ZuStr::RecurEveryNWeeks), n, static_cast<const wchar_t*>(days));
         break;
     case 2:
-        part.Format(ZuLoadString(65060), n, day);
+        part.Format(ZuLoadString(ZuStr::RecurMonthly), n, day);
         break;
     case 3:
-        part.Format(ZuLoadString(65061), n, static_cast<const wchar_t*>(instance), static_cast<const wchar_t*>(days));
+        part.Format(ZuLoadString(ZuStr::RecurMonthNth), n, static_cast<const wchar_t*>(instance), static_cast<const wchar_t*>(days));
         break;
     case 5:
-        part.Format(ZuLoadString(65066), n, static_cast<const wchar_t*>(month), day);
+        part.Format(ZuLoadString(ZuStr::RecurYearly), n, static_cast<const wchar_t*>(month), day);
         break;
     case 6:
-        part.Format(ZuLoadString(65067), n, static_cast<const wchar_t*>(month), static_cast<const wchar_t*>(instance),
+        part.Format(ZuLoadString(ZuStr::RecurYearNth), n, static_cast<const wchar_t*>(month), static_cast<const wchar_t*>(instance),
             static_cast<const wchar_t*>(days));
         break;
     default:  // type 4: no sentence of its own

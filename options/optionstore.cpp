@@ -2,6 +2,7 @@
 
 #include "lasterror.h"
 #include "messagebox.h"
+#include "registrykeys.h"
 
 #include <QChar>
 #include <QCoreApplication>
@@ -12,11 +13,6 @@
 
 namespace {
 
-const wchar_t* const kGeneralKey = L"Software\\Tandemoor\\Pims\\General";
-const wchar_t* const kContactKey = L"Software\\Tandemoor\\Pims\\Contact";
-const wchar_t* const kCalendarKey = L"Software\\Tandemoor\\Pims\\Calendar";
-const wchar_t* const kTaskKey = L"Software\\Tandemoor\\Pims\\Task";
-const wchar_t* const kMemoKey = L"Software\\Tandemoor\\Pims\\Memo";
 const wchar_t* const kWindowValue = L"dwHWND";
 
 constexpr DWORD kDefaultStartHour = 6;
@@ -43,11 +39,11 @@ int digitFactor(int i)
 } // namespace
 
 COptionStore::COptionStore()
-    : m_regGeneral(HKEY_CURRENT_USER, kGeneralKey, 1),
-      m_regContact(HKEY_CURRENT_USER, kContactKey, 1),
-      m_regCalendar(HKEY_CURRENT_USER, kCalendarKey, 1),
-      m_regTask(HKEY_CURRENT_USER, kTaskKey, 1),
-      m_regMemo(HKEY_CURRENT_USER, kMemoKey, 1)
+    : m_regGeneral(HKEY_CURRENT_USER, ZuReg::General, 1),
+      m_regContact(HKEY_CURRENT_USER, ZuReg::Contact, 1),
+      m_regCalendar(HKEY_CURRENT_USER, ZuReg::Calendar, 1),
+      m_regTask(HKEY_CURRENT_USER, ZuReg::Task, 1),
+      m_regMemo(HKEY_CURRENT_USER, ZuReg::Memo, 1)
 {
 }
 

@@ -1,5 +1,6 @@
 #include "installcommand.h"
 
+#include "registrykeys.h"
 #include "voregistry.h"
 
 #include <QDir>
@@ -14,8 +15,8 @@ int runInstallCommand(const char* folder, FILE* out, FILE* err)
         return 1;
     }
     path = QDir::cleanPath(info.absoluteFilePath());
-    CVORegistry pims(HKEY_CURRENT_USER, L"Software\\Tandemoor\\Pims", TRUE);
-    if (!pims.WriteString(L"InstallDir", path.toStdWString().c_str())) {
+    CVORegistry pims(HKEY_CURRENT_USER, ZuReg::Pims, TRUE);
+    if (!pims.WriteString(ZuReg::InstallDir, path.toStdWString().c_str())) {
         std::fprintf(err, "zupim: the settings could not be written (%s)\n", "InstallDir");
         return 1;
     }

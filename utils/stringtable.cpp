@@ -114,9 +114,9 @@ CString ZuLoadString(UINT id)
     return text ? CString(text) : CString();
 }
 
-CString ZuLoadString(UINT id, ZuStringModule module)
+CString ZuLoadString(UINT id, ZuModule module)
 {
-    if (module == ZuStringModule::CompLib)
+    if (module == ZuModule::CompLib)
         if (const wchar_t* text = find(kCompLib, id))
             return CString(text);
     return ZuLoadString(id);

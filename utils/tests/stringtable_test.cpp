@@ -56,10 +56,10 @@ TEST(StringTable, UnknownIdsAreEmpty)
 
 TEST(StringTable, ModuleTableOverridesOnlyItsOwnIds)
 {
-    EXPECT_EQ(ZuLoadString(65082, ZuStringModule::CompLib), CString(L"작업의 기간을 먼저 설정하십시요!"));
-    EXPECT_EQ(ZuLoadString(65082, ZuStringModule::Shared), ZuLoadString(65082));
-    EXPECT_EQ(ZuLoadString(65046, ZuStringModule::CompLib), CString(L"그리고"));
-    EXPECT_TRUE(ZuLoadString(65008, ZuStringModule::CompLib).IsEmpty());
+    EXPECT_EQ(ZuLoadString(65082, ZuModule::CompLib), CString(L"작업의 기간을 먼저 설정하십시요!"));
+    EXPECT_EQ(ZuLoadString(65082, ZuModule::Calendar), ZuLoadString(65082));
+    EXPECT_EQ(ZuLoadString(65046, ZuModule::CompLib), CString(L"그리고"));
+    EXPECT_TRUE(ZuLoadString(65008, ZuModule::CompLib).IsEmpty());
 }
 
 TEST(StringTable, IdListMatchesTheTable)
