@@ -1,0 +1,20 @@
+// bitmap.h - a module's bitmaps, by resource id.
+//
+// Each library and program keeps its bitmaps as Qt resources named by their resource ids under
+// the module's prefix (":/calendar/174", ":/complib/131"), built from the PNG files
+// `<folder>/images/<id>.png` of that module; ZuLoadBitmap is the one place that names them.
+// Needs Qt Gui: only the shared library ZuUtils has it, not its core.
+#pragma once
+
+#include "wintypes.h"
+#include "zumodule.h"
+
+#include <QPixmap>
+#include <QString>
+
+// The resource path of a module's bitmap: ":/calendar/174".
+QString ZuBitmapPath(UINT id, ZuModule module);
+
+// The module's bitmap of that id; a null pixmap when the module has none of that id (or no
+// application with a screen runs yet).
+QPixmap ZuLoadBitmap(UINT id, ZuModule module);
