@@ -2,6 +2,7 @@
 
 #include "attendees.h"
 #include "cedbdatabase.h"
+#include "dateargument.h"
 #include "icalcommon.h"
 #include "icalrecur.h"
 #include "lasterror.h"
@@ -453,20 +454,6 @@ std::string lastError()
     return text.empty() ? std::string() : " (" + text + ")";
 }
 
-bool parseDate(const char* text, SYSTEMTIME& date)
-{
-    int y = 0, m = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text, "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 || y < 1601 || y > 9999 || m < 1 || m > 12 || d < 1
-        || d > ZuDaysInMonth(y, m))
-        return false;
-    date = SYSTEMTIME{};
-    date.wYear = static_cast<WORD>(y);
-    date.wMonth = static_cast<WORD>(m);
-    date.wDay = static_cast<WORD>(d);
-    return true;
-}
-
 }  // namespace
 
 std::string ZuIcalStoreId()
@@ -621,7 +608,7 @@ int runExportCommand(char** args, int count, FILE* out, FILE* err)
             if (i + 1 >= count)
                 return usage("missing date after", a);
             SYSTEMTIME date{};
-            if (!parseDate(args[++i], date))
+            if (!ZuParseDateArgument(args[++i], date))
                 return usage("not a date (expected YYYY-MM-DD)", args[i]);
             (a[2] == 'f' ? options.from : options.to) = date;
         } else if (a[0] == '-' && a[1] != '\0') {
