@@ -5,7 +5,6 @@
 #include "dateargument.h"
 #include "icalcommon.h"
 #include "icalrecur.h"
-#include "lasterror.h"
 #include "lunar.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
@@ -446,12 +445,6 @@ icalcomponent* todoOf(const Task& t, const std::string& uid, const icaltimetype&
     if (t.isPrivate)
         addText(todo, icalproperty_new_class(ICAL_CLASS_PRIVATE));
     return todo;
-}
-
-std::string lastError()
-{
-    const std::string text = utf8(ZuLastErrorText().str());
-    return text.empty() ? std::string() : " (" + text + ")";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "icalimport_p.h"
 
 #include "cedbdatabase.h"
-#include "lasterror.h"
 #include "oledatetime.h"
 #include "pimstore.h"
 #include "poomapplication.h"
@@ -16,12 +15,6 @@ using namespace zuical;
 namespace {
 
 constexpr int kProgressStep = 500;
-
-std::string lastError()
-{
-    const std::string text = utf8(ZuLastErrorText().str());
-    return text.empty() ? std::string() : " (" + text + ")";
-}
 
 // Finds or creates every named category; fills their indexes.
 bool ensureCategories(const std::set<std::wstring>& names, std::map<std::wstring, int>& indexes, int& added, std::string& error)
