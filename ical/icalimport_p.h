@@ -30,8 +30,8 @@ inline std::string textOf(const char* s)
 struct FoundComponent {
     icalcomponent* root = nullptr;  // its VCALENDAR, for the VTIMEZONEs; null for a bare component
     icalcomponent* component = nullptr;
-    std::string uid, summary;       // as the file has them, for the report
-    bool isChange = false;          // a VEVENT with RECURRENCE-ID: one changed occurrence
+    std::string uid, summary;  // as the file has them, for the report
+    bool isChange = false;  // a VEVENT with RECURRENCE-ID: one changed occurrence
 };
 
 struct Collected {
@@ -85,10 +85,10 @@ struct PlannedItem {
 };
 
 struct ImportPlan {
-    std::vector<PlannedItem> items;            // what is written, in order
-    std::vector<ZuIcalReportLine> skipped;     // in the order of the components
-    std::set<std::wstring> categories;         // every category the items carry
-    size_t records = 0;                        // the records the items are written as
+    std::vector<PlannedItem> items;  // what is written, in order
+    std::vector<ZuIcalReportLine> skipped;  // in the order of the components
+    std::set<std::wstring> categories;  // every category the items carry
+    size_t records = 0;  // the records the items are written as
     int taskAlarmsLeft = 0;
 };
 
