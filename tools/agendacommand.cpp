@@ -1,6 +1,7 @@
 #include "agendacommand.h"
 
 #include "calendarframe.h"
+#include "dateargument.h"
 #include "filetime.h"
 #include "lasterror.h"
 #include "pimstore.h"
@@ -64,21 +65,6 @@ private:
 std::string utf8(const CString& text)
 {
     return QString::fromStdWString(text.str()).toStdString();
-}
-
-bool parseDate(const char* text, SYSTEMTIME& date)
-{
-    int y = 0, m = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text, "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3)
-        return false;
-    if (y < 1601 || y > 9999 || m < 1 || m > 12 || d < 1 || d > ZuDaysInMonth(y, m))
-        return false;
-    date = SYSTEMTIME{};
-    date.wYear = static_cast<WORD>(y);
-    date.wMonth = static_cast<WORD>(m);
-    date.wDay = static_cast<WORD>(d);
-    return true;
 }
 
 std::string isoOf(const FILETIME& ft)
@@ -155,7 +141,7 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
         } else if (a[0] == '-') {
             return usage(err, "unknown option", a);
         } else if (!haveDate) {
-            if (!parseDate(a, date))
+            if (!ZuParseDateArgument(a, date))
                 return usage(err, "not a date (expected YYYY-MM-DD)", a);
             haveDate = true;
         } else {

@@ -107,6 +107,8 @@ ZU_PROP(TASK_PROGRESS, 0x8100, CEVT_I2);              // percent, written while 
 inline constexpr const wchar_t* ZU_TASK_REMINDER_SOUND = L"Alarm1.wav";
 constexpr LONG ZU_TASK_REMINDER_OPTIONS = 13;
 
+// A new task record is built from its values by ZuTaskRecord (taskrecord.h).
+
 // ---- Contact record ("Contacts Database") ---------------------------------------------------
 
 ZU_PROP(CON_CATEGORIES, 0x0016, CEVT_BLOB);

@@ -1,5 +1,7 @@
 #include "icalcommon.h"
 
+#include "lasterror.h"
+
 #include <QString>
 
 #include <cstdlib>
@@ -17,6 +19,12 @@ std::string utf8(const std::wstring& text)
 std::wstring wide(const char* text)
 {
     return text ? QString::fromUtf8(text).toStdWString() : std::wstring();
+}
+
+std::string lastError()
+{
+    const std::string text = utf8(ZuLastErrorText().str());
+    return text.empty() ? std::string() : " (" + text + ")";
 }
 
 bool wallTicks(int year, int month, int day, int hour, int minute, int second, Ticks& out)

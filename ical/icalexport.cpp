@@ -2,12 +2,13 @@
 
 #include "attendees.h"
 #include "cedbdatabase.h"
+#include "dateargument.h"
 #include "icalcommon.h"
 #include "icalrecur.h"
-#include "lasterror.h"
 #include "lunar.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
+#include "registrykeys.h"
 #include "recurrencepattern.h"
 #include "registry.h"
 
@@ -25,7 +26,6 @@ using namespace zuical;
 
 namespace {
 
-const wchar_t* const kStoreIdKey = L"Software\\Tandemoor\\Pims\\Export";
 const wchar_t* const kStoreIdValue = L"strStoreId";
 
 bool storedTime(const CCeDBRecord& record, WORD ident, Ticks& out)
@@ -447,33 +447,13 @@ icalcomponent* todoOf(const Task& t, const std::string& uid, const icaltimetype&
     return todo;
 }
 
-std::string lastError()
-{
-    const std::string text = utf8(ZuLastErrorText().str());
-    return text.empty() ? std::string() : " (" + text + ")";
-}
-
-bool parseDate(const char* text, SYSTEMTIME& date)
-{
-    int y = 0, m = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text, "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 || y < 1601 || y > 9999 || m < 1 || m > 12 || d < 1
-        || d > ZuDaysInMonth(y, m))
-        return false;
-    date = SYSTEMTIME{};
-    date.wYear = static_cast<WORD>(y);
-    date.wMonth = static_cast<WORD>(m);
-    date.wDay = static_cast<WORD>(d);
-    return true;
-}
-
 }  // namespace
 
 std::string ZuIcalStoreId()
 {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, kStoreIdKey, 0, nullptr, REG_OPTION_NON_VOLATILE, 0, nullptr, &key, &disposition)
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, ZuReg::Export, 0, nullptr, REG_OPTION_NON_VOLATILE, 0, nullptr, &key, &disposition)
         != ERROR_SUCCESS)
         return {};
     wchar_t stored[64] = {};
@@ -621,7 +601,7 @@ int runExportCommand(char** args, int count, FILE* out, FILE* err)
             if (i + 1 >= count)
                 return usage("missing date after", a);
             SYSTEMTIME date{};
-            if (!parseDate(args[++i], date))
+            if (!ZuParseDateArgument(args[++i], date))
                 return usage("not a date (expected YYYY-MM-DD)", args[i]);
             (a[2] == 'f' ? options.from : options.to) = date;
         } else if (a[0] == '-' && a[1] != '\0') {

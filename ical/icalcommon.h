@@ -1,6 +1,6 @@
 // icalcommon.h - what `zupim import` and `zupim export` share: owning handles for libical's
-// objects, text conversion, and the conversions between iCalendar times and the suite's local
-// wall clock.
+// objects, text conversion and error text, and the conversions between iCalendar times and the
+// suite's local wall clock.
 //
 // Times: records keep appointment starts in UTC and task dates as local wall-clock dates, and the
 // calendar works on the local wall clock of the TZ environment (filetime.h). Here every time is
@@ -35,6 +35,9 @@ using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
 // UTF-8 <-> the suite's wide strings.
 std::string utf8(const std::wstring& text);
 std::wstring wide(const char* text);
+
+// " (the text of the thread's last error)", or "" when it has none: the end of an error message.
+std::string lastError();
 
 inline Ticks ticksOf(const FILETIME& ft) { return ZuFileTimeToU64(ft); }
 inline FILETIME filetimeOf(Ticks t) { return ZuU64ToFileTime(t); }

@@ -1,0 +1,105 @@
+// icalimport_p.h - the three stages of ZuImportIcal (icalimport.h). Collect parses the file and
+// lists the components to import; plan reads each one and decides what it becomes (an
+// appointment, a series, its expanded occurrences, a task, or a skipped item with its report
+// line); write puts the plan into the store in one batch. Nothing touches the store before write.
+#pragma once
+
+#include "icalcommon.h"
+#include "icalimport.h"
+#include "icalrecur.h"
+#include "poomappointment.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zuical {
+
+inline std::string textOf(const char* s)
+{
+    return s ? std::string(s) : std::string();
+}
+
+// ---- Collect ------------------------------------------------------------------------------------
+
+// A component of the file to import: a VEVENT, a VTODO or one of another kind (which the plan
+// skips). The recurrence is read from the component itself, so it points into the parsed file.
+struct FoundComponent {
+    icalcomponent* root = nullptr;  // its VCALENDAR, for the VTIMEZONEs; null for a bare component
+    icalcomponent* component = nullptr;
+    std::string uid, summary;  // as the file has them, for the report
+    bool isChange = false;  // a VEVENT with RECURRENCE-ID: one changed occurrence
+};
+
+struct Collected {
+    std::vector<ComponentPtr> roots;  // the parsed file
+    // The components in file order, then the changed occurrences by UID (a cancelled one of a
+    // series in the file is not among them: it only leaves its series).
+    std::vector<FoundComponent> found;
+    std::map<std::string, std::vector<Ticks>> changedStarts;  // UID -> local starts its series loses
+    int components = 0;  // the components the report counts as read
+};
+
+// Parses the text and collects its components; false with the error when the text does not
+// parse (the error names the line).
+bool collectComponents(const std::string& text, Collected& out, std::string& error);
+
+// ---- Plan ---------------------------------------------------------------------------------------
+
+struct PlannedEvent {
+    std::wstring subject, location;
+    std::vector<std::wstring> categories;
+    Ticks start = 0;  // local wall clock; a lunar one holds the lunar date with the time
+    long minutes = 0;
+    bool allDay = false;
+    bool isPrivate = false;
+    bool memorial = false;
+    bool lunar = false;
+    long busy = ZU_OL_BUSY;
+    bool reminder = false;
+    long lead = 0;
+    std::vector<std::pair<std::wstring, std::wstring>> attendees;  // name, address
+    Recurrence recurrence;
+};
+
+struct PlannedTask {
+    std::wstring subject;
+    std::vector<std::wstring> categories;
+    std::optional<Ticks> start, due;  // local wall clock
+    int importance = 2;
+    int percent = 0;
+    bool complete = false;
+    Ticks completedUtc = 0;
+    bool isPrivate = false;
+    Recurrence recurrence;
+};
+
+struct PlannedItem {
+    std::string uid, summary;
+    bool task = false;
+    PlannedEvent event;
+    PlannedTask todo;
+};
+
+struct ImportPlan {
+    std::vector<PlannedItem> items;  // what is written, in order
+    std::vector<ZuIcalReportLine> skipped;  // in the order of the components
+    std::set<std::wstring> categories;  // every category the items carry
+    size_t records = 0;  // the records the items are written as
+    int taskAlarmsLeft = 0;
+};
+
+// What each collected component becomes; `now` is the import's local wall clock.
+ImportPlan planImport(const Collected& collected, Ticks now);
+
+// ---- Write --------------------------------------------------------------------------------------
+
+// Writes the plan in one store batch, counting into `result` what was written and adding the
+// report lines of the expanded events. False (with result.error) when the batch did not land:
+// then the store is as it was.
+bool writePlan(const ImportPlan& plan, const ZuIcalImportOptions& options, ZuIcalImportResult& result);
+
+}  // namespace zuical
