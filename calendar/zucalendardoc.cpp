@@ -6,7 +6,7 @@
 #include "messagebox.h"
 #include "optionrecords.h"
 #include "pimstore.h"
-#include "programwindow.h"
+#include "programstart.h"
 #include "recordlayouts.h"
 #include "registrykeys.h"
 #include "stringtable.h"

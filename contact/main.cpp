@@ -1,11 +1,14 @@
 // The contacts program. Its frame and list come with the contacts book's own work; for now it
 // shows an empty window of the handheld's width so the build and start-up path are exercised.
+#include "widgets/widgetpresenters.h"
+
 #include <QApplication>
 #include <QLabel>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    ZuInstallWidgetPresenters();
     QLabel window(QStringLiteral("ZuContact"));
     window.setWindowTitle(QStringLiteral("ZuContact"));
     window.setAlignment(Qt::AlignCenter);

@@ -10,8 +10,7 @@ namespace {
 
 std::mutex g_mutex;
 ZuMessageBoxHandler g_handler;
-// A plain pointer, constant-initialized, so that the installing library may set it while the
-// program is still being loaded.
+// A plain pointer, constant-initialized, so that it may be set before anything else here runs.
 std::atomic<ZuMessageBoxPresenter> g_presenter{nullptr};
 
 int defaultAnswer(UINT type)

@@ -2,7 +2,8 @@
 //
 // Everything that tells the user something in a box goes through `MessageBox`, so tests can
 // capture what would be shown (`ZuSetMessageBoxHandler`). Without a handler the box is a Qt
-// message box when the program runs a visible GUI, and a line on standard error otherwise.
+// message box when the program has installed the widget presenters (widgets/widgetpresenters.h)
+// and runs a visible GUI, and a line on standard error otherwise.
 #pragma once
 
 #include "cstring.h"

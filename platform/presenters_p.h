@@ -1,9 +1,10 @@
 // presenters_p.h - how a program with a window system shows message boxes and the input panel.
 //
-// The platform's core (everything but widgetpresenters.cpp) uses Qt Core alone, so that the
-// command-line tool, which is built from the core, starts without loading Qt Gui and Widgets.
-// The shared platform library adds widgetpresenters.cpp, which installs these when the library
-// is loaded; without them a box is a line on standard error and the panel is only a state.
+// The platform's core (everything but widgets/) uses Qt Core alone, so that the command-line
+// tool, which is built from the core, starts without loading Qt Gui and Widgets. The shared
+// platform library adds widgets/widgetpresenters.cpp, whose ZuInstallWidgetPresenters sets these
+// when a program calls it; without them a box is a line on standard error and the panel is only
+// a state.
 #pragma once
 
 #include "cstring.h"

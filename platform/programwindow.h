@@ -1,5 +1,5 @@
-// programwindow.h - a program's main window handle, window messages between the suite's
-// programs, and starting the other program.
+// programwindow.h - a program's main window handle, and window messages between the suite's
+// programs (starting the other program is programstart.h).
 //
 // Handles. A program has at most one main window that other programs can reach. Its handle
 // (`HWND`) is a 32-bit number unique among the user's live programs: the process id, except that
@@ -18,16 +18,13 @@
 // senders alike (last error ERROR_ACCESS_DENIED); the suite never loosens or repairs it. The
 // socket path must fit a local socket address (107 bytes).
 //
-// The exchange. Every call across programs opens one connection, writes one 40-byte request and
-// reads one 32-byte reply (little-endian):
-//   request: "ZuPimWnd" (8 bytes), version 1 (u32), operation (u32: 1 hello, 2 send, 3 post),
-//            target handle (u32), message (u32), wParam (u64), lParam (i64);
-//   reply:   "ZuPimWnd", version 1, status (u32: 0 done, 1 not my handle, 2 bad request),
-//            the answering window's own handle (u32), 0 (u32), result (i64).
-// A handle is a live window only when the reply carries the magic text, status 0 and the handle
-// asked for: a stale socket left by a program that was killed refuses the connection, and a
-// socket answered by anything else (or by another of our programs under a wrong name) fails the
-// check. Requests are answered by a listening thread of the receiving program, so a program whose
+// The exchange. Every call across programs opens one connection, writes one 40-byte request
+// (hello, send or post, the target handle, the message and its parameters) and reads one 32-byte
+// reply (a status, the answering window's own handle and the result); programwindow_p.h gives the
+// bytes. A handle is a live window only when the reply carries the magic text, status 0 and the
+// handle asked for: a stale socket left by a program that was killed refuses the connection, and
+// a socket answered by anything else (or by another of our programs under a wrong name) fails
+// the check. Requests are answered by a listening thread of the receiving program, so a program whose
 // user-interface thread is busy still answers the hello (it is still a window, as on the
 // handheld); sent and posted messages are handed to that user-interface thread.
 //
@@ -65,7 +62,6 @@ constexpr int ZU_SEND_MESSAGE_TIMEOUT_MS = 5000;
 // How long IsWindow and PostMessage wait for the listening thread's reply.
 constexpr int ZU_WINDOW_REPLY_TIMEOUT_MS = 1000;
 
-constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 
 // The folder in which windows listen, created and checked as told above; empty (with the last
@@ -96,17 +92,3 @@ LRESULT SendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 // Queues the message for the window and returns without waiting for it to be handled: TRUE once
 // the receiving program has queued it, FALSE (last error as for SendMessage) otherwise.
 BOOL PostMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Starts the program at `path` on its own (not a child this program waits for; it keeps this
-// program's environment, working folder and standard streams). A non-empty `commandLine` is
-// handed to it whole as its one argument, as the handheld hands over a command line. FALSE with
-// the last error when it cannot be started: ERROR_FILE_NOT_FOUND (no such file),
-// ERROR_ACCESS_DENIED (a folder, or not executable), ERROR_BAD_EXE_FORMAT (not a program).
-BOOL ZuStartProgram(const wchar_t* path, const wchar_t* commandLine);
-
-// Maps a program path as the suite builds it on the handheld, "InstallDir" + "\ZuContact.exe",
-// to this system: backslashes become slashes and the ".exe" ending (any case) is dropped. When
-// that names an executable file inside a folder, that file is the program; otherwise (InstallDir
-// empty, or no such program in it) the program of that name beside the running program
-// (QCoreApplication::applicationDirPath) is used.
-CString ZuMapProgramPath(const wchar_t* handheldPath);

@@ -1,6 +1,7 @@
-// Message boxes and the input panel through Qt Widgets, installed when the shared platform
-// library is loaded (presenters_p.h). A program without a visible GUI (no QApplication, or the
-// offscreen and minimal platforms of tests and scripts) still gets its boxes on standard error.
+// Message boxes and the input panel through Qt Widgets (presenters_p.h), installed by the
+// programs that show them (widgetpresenters.h).
+#include "widgetpresenters.h"
+
 #include "messagebox.h"
 #include "presenters_p.h"
 
@@ -59,10 +60,10 @@ void showPanel(bool on)
         app->inputMethod()->hide();
 }
 
-[[maybe_unused]] const bool g_installed = [] {
+} // namespace
+
+void ZuInstallWidgetPresenters()
+{
     ZuSetMessageBoxPresenter(&showBox);
     ZuSetInputPanelPresenter(&showPanel);
-    return true;
-}();
-
-} // namespace
+}

@@ -1,5 +1,7 @@
 // The main of every test program: a fixed locale and time zone unless the environment sets them,
-// a headless application object, then GoogleTest.
+// a headless application object with the programs' widget presenters, then GoogleTest.
+#include "widgets/widgetpresenters.h"
+
 #include <QApplication>
 #include <clocale>
 #include <cstdlib>
@@ -15,6 +17,7 @@ int main(int argc, char** argv)
     ::setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "C.UTF-8");
     QApplication app(argc, argv);
+    ZuInstallWidgetPresenters();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

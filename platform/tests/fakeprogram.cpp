@@ -3,17 +3,19 @@
 //   zu_fake_program <Calendar|Contact|Task|Memo> <log file> [--hang <message> <ms>] [--close <hwnd>]
 //
 // The arguments may also come as one text split at spaces (ZuStartProgram hands over a command
-// line whole). The program registers its main window, publishes it with WriteRegistryHWND under
-// its role, then, with --close, sends WM_CLOSE to that window when it is live (as a program
-// started by the other one does), and prints "ready <hwnd>". Every message it receives is appended
+// line whole). The program registers its main window, publishes it as the suite's programs do
+// (dwHWND under HKCU\Software\Tandemoor\Pims\<role>), then, with --close, sends WM_CLOSE to
+// that window when it is live (as a program started by the other one does), and prints
+// "ready <hwnd>". Every message it receives is appended
 // to the log as "<role> <message> <wParam> <lParam>" (one write per line, so lines reach the file
 // at once and in order, also from several programs sharing one log). With --hang it sleeps in
 // the handler of that message, as a program whose user-interface thread hangs.
 // Answers: message 0x8001 sends 0x8002 (0, lParam) to the window wParam and answers that result
 // plus 1; WM_CLOSE is left to the default handling, which ends the program; anything else
-// answers wParam + lParam. At exit the registry entry is cleared. Exit 0, or 2 for bad
-// arguments, 3 when the window cannot be registered.
-#include "optionrecords.h"
+// answers wParam + lParam. At exit the registry entry is cleared (0). Exit 0, or 2 for bad
+// arguments, 3 when the window cannot be registered or published.
+#include "programwindow.h"
+#include "registry.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -32,6 +34,19 @@ namespace {
 
 constexpr UINT kEcho = 0x8001;
 constexpr UINT kEchoBack = 0x8002;
+
+bool publish(const std::string& role, HWND hwnd)
+{
+    const std::wstring path = L"Software\\Tandemoor\\Pims\\" + CString::fromUtf8(role).str();
+    HKEY key = nullptr;
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, 0, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const DWORD value = hwnd;
+    const bool ok = RegSetValueEx(key, L"dwHWND", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value)
+        == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
 
 class FakeWindow : public QObject {
 public:
@@ -91,16 +106,15 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    const CString role = CString::fromUtf8(window.role);
     const HWND hwnd = ZuRegisterMainWindow(&window);
-    if (!hwnd || !WriteRegistryHWND(hwnd, role))
+    if (!hwnd || !publish(window.role, hwnd))
         return 3;
     if (launcher && IsWindow(launcher))
         SendMessage(launcher, WM_CLOSE, 0, 0);
     std::printf("ready %u\n", hwnd);
     std::fflush(stdout);
     const int rc = app.exec();
-    WriteRegistryHWND(0, role);
+    publish(window.role, 0);
     ZuUnregisterMainWindow(&window);
     ::close(window.logFd);
     return rc;

@@ -1,9 +1,11 @@
 // Program windows and messages between programs: the socket folder, the live-window check,
 // delivery within a program and across programs, time limits, and starting a program.
 #include "lasterror.h"
-#include "optiontestenv.h"
+#include "programstart.h"
 #include "programwindow.h"
-#include "voregistry.h"
+#include "programwindow_p.h"
+#include "registry.h"
+#include "windowtestenv.h"
 
 #include <QApplication>
 #include <QDir>
@@ -135,6 +137,18 @@ std::string DoneReply(HWND handle, std::int64_t result)
     return out;
 }
 
+// The dwHWND a program has published under the key; 0 when there is none.
+HWND PublishedWindow(const wchar_t* key)
+{
+    HKEY h = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, key, 0, 0, &h) != ERROR_SUCCESS)
+        return 0;
+    DWORD value = 0, type = 0, size = sizeof value;
+    const LONG rc = RegQueryValueEx(h, L"dwHWND", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS && type == REG_DWORD ? value : 0;
+}
+
 bool SendAll(int fd, const std::string& bytes)
 {
     return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
@@ -157,11 +171,56 @@ std::string ReadReply(int fd)
 
 } // namespace
 
+// The bytes on the wire, against the layout built here byte by byte (RequestBytes, DoneReply).
+TEST(ProgramWindow, WireBytes)
+{
+    const zuwnd::Request requests[] = {
+        {zuwnd::kOpHello, 4242, 0, 0, 0},
+        {zuwnd::kOpSend, 0x80001234u, WM_USER + 1, 0xFFFFFFFFFFFFFFFFull, -1},
+        {zuwnd::kOpPost, 1, 0xFEDCBA98u, 0x0102030405060708ull, INT64_MIN},
+    };
+    for (const zuwnd::Request& r : requests) {
+        SCOPED_TRACE(r.op);
+        const std::string bytes = RequestBytes(r.op, r.target, r.message, r.wParam, r.lParam);
+        EXPECT_EQ(zuwnd::encodeRequest(r), bytes);
+        zuwnd::Request back;
+        ASSERT_TRUE(zuwnd::decodeRequest(bytes.data(), bytes.size(), back));
+        EXPECT_EQ(back.op, r.op);
+        EXPECT_EQ(back.target, r.target);
+        EXPECT_EQ(back.message, r.message);
+        EXPECT_EQ(back.wParam, r.wParam);
+        EXPECT_EQ(back.lParam, r.lParam);
+    }
+    const std::string good = RequestBytes(kOpSend, 7, 1, 2, 3);
+    std::string badMagic = good, badVersion = good;
+    badMagic[0] = 'z';
+    badVersion[8] = 2;
+    const std::string refused[] = {good.substr(0, 39), badMagic, badVersion, RequestBytes(0, 7, 1, 2, 3),
+        RequestBytes(4, 7, 1, 2, 3)};
+    for (const std::string& bytes : refused) {
+        zuwnd::Request r;
+        EXPECT_FALSE(zuwnd::decodeRequest(bytes.data(), bytes.size(), r));
+    }
+
+    EXPECT_EQ(zuwnd::encodeReply(zuwnd::kStatusDone, 0x80001234u, -5), DoneReply(0x80001234u, -5));
+    std::string reply = DoneReply(99, INT64_MAX);
+    reply[12] = 3;  // the window ended first
+    zuwnd::Reply back;
+    ASSERT_TRUE(zuwnd::decodeReply(reply.data(), reply.size(), back));
+    EXPECT_EQ(back.status, zuwnd::kStatusGone);
+    EXPECT_EQ(back.handle, 99u);
+    EXPECT_EQ(back.result, INT64_MAX);
+    std::string replyBadMagic = reply;
+    replyBadMagic[7] = 'D';
+    for (const std::string& bytes : {reply.substr(0, 31), replyBadMagic})
+        EXPECT_FALSE(zuwnd::decodeReply(bytes.data(), bytes.size(), back));
+}
+
 TEST(ProgramWindow, SocketFolderAndSocketAreOwnerOnly)
 {
     for (const bool runtimeSet : {true, false}) {
         SCOPED_TRACE(runtimeSet ? "XDG_RUNTIME_DIR set" : "XDG_RUNTIME_DIR unset");
-        OptionTestEnv env;
+        WindowTestEnv env;
         if (!runtimeSet)
             ::unsetenv("XDG_RUNTIME_DIR");
         const std::string folder = runtimeSet ? env.socketFolder() : env.home() + "/run";
@@ -195,7 +254,7 @@ TEST(ProgramWindow, UnsafeSocketFolderIsRefused)
     enum Kind { GroupReadable, OtherWritable, SymbolicLink, OtherOwner };
     for (const Kind kind : {GroupReadable, OtherWritable, SymbolicLink, OtherOwner}) {
         SCOPED_TRACE(kind);
-        OptionTestEnv env;
+        WindowTestEnv env;
         const std::string folder = env.socketFolder();
         if (kind == GroupReadable || kind == OtherWritable) {
             ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
@@ -229,7 +288,7 @@ TEST(ProgramWindow, UnsafeSocketFolderIsRefused)
 
 TEST(ProgramWindow, OnlyOurLiveProgramCountsAsWindow)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     RecordingWindow window;
     const HWND own = ZuRegisterMainWindow(&window);
     ASSERT_NE(own, 0u);
@@ -277,7 +336,7 @@ TEST(ProgramWindow, OnlyOurLiveProgramCountsAsWindow)
 
 TEST(ProgramWindow, ListenerCopesWithSlowSilentAndVanishingPeers)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     const std::string folder = ZuProgramWindowFolder();
     ASSERT_FALSE(folder.empty());
     const HWND self = static_cast<HWND>(::getpid());
@@ -335,7 +394,7 @@ TEST(ProgramWindow, ListenerCopesWithSlowSilentAndVanishingPeers)
 
 TEST(WindowMessage, WithinOneProgram)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     RecordingWindow window;
     QThread* handledOn = nullptr;
     window.answer = [&](ZuMessageEvent* m) {
@@ -386,7 +445,7 @@ TEST(WindowMessage, WithinOneProgram)
 
 TEST(WindowMessage, UnhandledCloseClosesAWidgetWindow)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     qApp->setQuitOnLastWindowClosed(false);
     QWidget frame;
     frame.show();
@@ -400,7 +459,7 @@ TEST(WindowMessage, UnhandledCloseClosesAWidgetWindow)
 
 TEST(WindowMessage, AcrossPrograms)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     const std::string log = env.home() + "/messages.log";
     FakeProgram fake;
     ASSERT_TRUE(fake.start("Contact", log));
@@ -438,7 +497,7 @@ TEST(WindowMessage, CloseByHandleEndsTheOtherProgram)
 {
     for (const bool post : {false, true}) {
         SCOPED_TRACE(post ? "posted" : "sent");
-        OptionTestEnv env;
+        WindowTestEnv env;
         const std::string log = env.home() + "/messages.log";
         FakeProgram fake;
         ASSERT_TRUE(fake.start("Calendar", log));
@@ -457,7 +516,7 @@ TEST(WindowMessage, CloseByHandleEndsTheOtherProgram)
 
 TEST(WindowMessage, HungProgramCannotHangTheSender)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     const std::string log = env.home() + "/messages.log";
     FakeProgram fake;
     ASSERT_TRUE(fake.start("Contact", log, {"--hang", std::to_string(WM_USER + 20), "60000"}));
@@ -480,7 +539,7 @@ TEST(WindowMessage, HungProgramCannotHangTheSender)
 
 TEST(ProgramWindow, StartProgramRefusesWhatIsNoProgram)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     const std::string plain = env.home() + "/plain.txt";
     const std::string junk = env.home() + "/junk";
     for (const auto& [path, mode] : {std::pair{plain, 0644}, std::pair{junk, 0755}}) {
@@ -508,7 +567,7 @@ TEST(ProgramWindow, StartProgramRefusesWhatIsNoProgram)
 
 TEST(ProgramWindow, StartedProgramClosesItsLauncher)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     qApp->setQuitOnLastWindowClosed(false);
     RecordingWindow launcher;
     const HWND own = ZuRegisterMainWindow(&launcher);
@@ -521,8 +580,7 @@ TEST(ProgramWindow, StartedProgramClosesItsLauncher)
     ASSERT_TRUE(WaitFor([&] { return !launcher.got.empty(); }));
     EXPECT_EQ(launcher.got, (std::vector<Received>{{WM_CLOSE, 0, 0}}));
 
-    const HWND started = CVORegistry(HKEY_CURRENT_USER, L"Software\\Tandemoor\\Pims\\Contact", 0)
-                             .ReadDWORD(L"dwHWND", CVORegistry::kUnstoredDefault);
+    const HWND started = PublishedWindow(L"Software\\Tandemoor\\Pims\\Contact");
     ASSERT_TRUE(IsWindow(started));
     SendMessage(started, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(started); }));
@@ -530,7 +588,7 @@ TEST(ProgramWindow, StartedProgramClosesItsLauncher)
 
 TEST(ProgramWindow, MapsInstallDirProgramPaths)
 {
-    OptionTestEnv env;
+    WindowTestEnv env;
     const std::string install = env.home() + "/install";
     ASSERT_EQ(::mkdir(install.c_str(), 0700), 0);
     const std::string program = install + "/ZuContact";

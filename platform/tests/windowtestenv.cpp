@@ -1,4 +1,4 @@
-#include "optiontestenv.h"
+#include "windowtestenv.h"
 
 #include <QTest>
 
@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <fstream>
 
-OptionTestEnv::OptionTestEnv()
+WindowTestEnv::WindowTestEnv()
 {
     if (const char* old = std::getenv("XDG_RUNTIME_DIR")) {
         m_hadOld = true;
@@ -16,7 +16,7 @@ OptionTestEnv::OptionTestEnv()
     ::setenv("XDG_RUNTIME_DIR", runtimeDir().c_str(), 1);
 }
 
-OptionTestEnv::~OptionTestEnv()
+WindowTestEnv::~WindowTestEnv()
 {
     if (m_hadOld)
         ::setenv("XDG_RUNTIME_DIR", m_old.c_str(), 1);
