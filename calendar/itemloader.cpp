@@ -5,6 +5,7 @@
 #include "loaderdates_p.h"
 
 #include <algorithm>
+#include <iterator>
 
 using namespace zuload;
 

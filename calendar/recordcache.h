@@ -105,9 +105,9 @@ public:
 
     // Reads the records again when they are stale for a load of [rangeStart, rangeEnd] (local).
     void Refresh(FILETIME rangeStart, FILETIME rangeEnd);
-    // Reads the contacts' days and the tasks ahead of the first Refresh (which would otherwise read
-    // them itself); kept only while the change stamp and the store stay the same. Does nothing when
-    // the records are current or the stamp is 0.
+    // Reads the contacts' days and the tasks ahead of the next Refresh that reads, which takes them
+    // when the change stamp and the store are still the same and drops them otherwise. Does nothing
+    // when the records are complete at the current stamp, or the stamp is 0.
     void Prepare();
     // Makes the next Refresh read again whatever the change stamp says.
     void Invalidate();

@@ -41,7 +41,7 @@ void expandTask(const LoadContext& ctx, const CRecordCache::Task& t, bool hasSta
 
 }  // namespace
 
-// Their dates are wall-clock values.
+// A task's dates are wall-clock values, compared with the range as they are.
 void taskItems(const LoadContext& ctx, const std::vector<CRecordCache::Task>& tasks, std::vector<CalendarItem>& group)
 {
     const LoadRequest& request = ctx.request;
