@@ -165,6 +165,40 @@ TEST_F(ItemLoader, RecurringTaskOccurrencesRankOneHigher)
     EXPECT_TRUE(load(noRecurring).items.empty());
 }
 
+// An occurrence that began before the range is found by the task's length; a task without a start
+// recurs on its due dates, one without dates on the pattern's; a pattern with an end stops there.
+TEST_F(ItemLoader, RecurringTaskOccurrencesReachBackAndStopAtTheEnd)
+{
+    add(Task{.subject = L"마감", .due = wall(2026, 12, 1),  // Tuesdays
+        .recurrence = blob(Pattern{.type = 1, .mask = 4, .start = wall(2026, 12, 1), .kind = 4})});
+    add(Task{.subject = L"세번", .start = wall(2026, 12, 7), .due = wall(2026, 12, 9),  // Mondays, three times
+        .recurrence = blob(Pattern{.type = 1, .mask = 2, .start = wall(2026, 12, 7), .occurrences = 3, .kind = 4})});
+    add(Task{.subject = L"매일", .recurrence = blob(Pattern{.type = 0, .start = wall(2026, 12, 1), .kind = 4})});
+    const auto tasksOn = [](int month, int d) {
+        std::vector<std::string> out;
+        for (const CalendarItem& item : load(day(2026, month, d)).items)
+            out.push_back(utf8(item.subject) + ' ' + (ZuIsNoDate(item.start) ? "-" : dateOf(item.start).substr(5, 5)) + '~'
+                + dateOf(item.end).substr(5, 5));
+        return out;
+    };
+    const struct {
+        int month, day;
+        std::vector<std::string> tasks;
+    } cases[] = {
+        {11, 30, {}},
+        {12, 8, {"세번 12-07~12-09", "매일 -~12-08", "마감 -~12-08"}},
+        {12, 9, {"세번 12-07~12-09", "매일 -~12-09"}},  // due on the range's first day
+        {12, 23, {"세번 12-21~12-23", "매일 -~12-23"}},
+        {12, 29, {"매일 -~12-29", "마감 -~12-29"}},  // the fourth Monday is past the end
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tasksOn(c.month, c.day), c.tasks) << c.month << '/' << c.day;
+    const LoadResult r = load(day(2026, 12, 15));
+    ASSERT_EQ(r.items.size(), 3u);
+    EXPECT_EQ(utf8(r.items[2].timeText), "Due: 12/15");
+    EXPECT_EQ(r.items[2].priority, 3);
+}
+
 TEST_F(ItemLoader, RecurringAppointmentsInTheRange)
 {
     add(Appointment{.subject = L"주간회의", .start = wall(2020, 1, 6),
