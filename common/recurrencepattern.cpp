@@ -9,6 +9,7 @@
 #include "cedbdatabase.h"
 #include "civildate.h"
 #include "filetime.h"
+#include "lecodec.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "stringtable.h"
@@ -130,27 +131,6 @@ SYSTEMTIME systemTimeOf(long long minutes)
 }
 
 long clamp32(long v) { return static_cast<long>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); }
-
-// Little-endian reads in which every byte beyond the end reads as 0.
-DWORD readLE(const BYTE* p, size_t size, size_t offset, int bytes)
-{
-    DWORD v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        if (offset + static_cast<size_t>(i) < size)
-            v |= static_cast<DWORD>(p[offset + static_cast<size_t>(i)]) << (8 * i);
-    }
-    return v;
-}
-void put16(BYTE* p, size_t offset, WORD v)
-{
-    p[offset] = static_cast<BYTE>(v & 0xFF);
-    p[offset + 1] = static_cast<BYTE>(v >> 8);
-}
-void put32(BYTE* p, size_t offset, DWORD v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[offset + static_cast<size_t>(i)] = static_cast<BYTE>((v >> (8 * i)) & 0xFF);
-}
 
 long long propInt(const CCeDBProp* p)
 {
@@ -477,11 +457,12 @@ int CRecurrencePattern::SetRecurPattern(CEBLOB blob, UINT copy)
 // Reads m_blob into the members. On failure the pattern is left empty and uninitialised.
 int CRecurrencePattern::parseBlob()
 {
-    const BYTE* p = m_blob.lpb;
-    const size_t size = p ? m_blob.dwCount : 0;
-    const auto rd32 = [&](size_t offset) { return readLE(p, size, offset, 4); };
+    // Fields beyond the end of a short BLOB read as 0.
+    ZuLeReader r(m_blob.lpb, m_blob.dwCount);
+    const size_t size = r.size();
+    const auto rd32 = [&r](size_t offset) { return static_cast<DWORD>(r.u32At(offset)); };
 
-    const WORD frequency = static_cast<WORD>(readLE(p, size, 4, 2));
+    const WORD frequency = r.u16At(4);
     const DWORD kind = rd32(6);  // pattern kind and calendar kind as one value
     long type = -1;
     size_t c = 0;
@@ -709,34 +690,36 @@ int CRecurrencePattern::recurPatternToBlob()
 
     const bool appointment = m_uKind == 1;
     const DWORD size = appointment && c == 8 ? kBlobSizeNthAppointment : kBlobSize;
-    auto* bytes = static_cast<LPBYTE>(LocalAlloc(LPTR, size));
-    if (!bytes)
-        return 0;
-    put16(bytes, 0, kVersion);
-    put16(bytes, 2, kVersion);
-    put16(bytes, 4, frequency);
-    put16(bytes, 6, kind);
-    put32(bytes, 10, static_cast<DWORD>(first));
-    put32(bytes, 14, static_cast<DWORD>(period));
+    ZuLeWriter w(size);
+    w.u16At(0, kVersion);
+    w.u16At(2, kVersion);
+    w.u16At(4, frequency);
+    w.u16At(6, kind);
+    w.u32At(10, static_cast<DWORD>(first));
+    w.u32At(14, static_cast<DWORD>(period));
     if (c >= 4)
-        put32(bytes, 22, specific1);
+        w.u32At(22, specific1);
     if (c == 8)
-        put32(bytes, 26, specific2);
-    put32(bytes, 22 + c, endType);
-    put32(bytes, 26 + c, static_cast<DWORD>(count));
-    put32(bytes, 42 + c, static_cast<DWORD>(s));
-    put32(bytes, 46 + c, static_cast<DWORD>(endMinutesValue));
+        w.u32At(26, specific2);
+    w.u32At(22 + c, endType);
+    w.u32At(26 + c, static_cast<DWORD>(count));
+    w.u32At(42 + c, static_cast<DWORD>(s));
+    w.u32At(46 + c, static_cast<DWORD>(endMinutesValue));
     if (appointment) {
-        put32(bytes, 50 + c, kSecondVersion);
-        put32(bytes, 54 + c, kSecondVersion);
+        w.u32At(50 + c, kSecondVersion);
+        w.u32At(54 + c, kSecondVersion);
         // Unset times (-1) are written as 0; the end offset is start + duration, which exceeds
         // 1440 for an appointment that crosses midnight, kept within the signed 32 bits it is
         // read back as.
         const long long start = std::max<long long>(m_lStartTime, 0);
         const long long duration = std::max<long long>(m_lDuration, 0);
-        put32(bytes, 58 + c, static_cast<DWORD>(start));
-        put32(bytes, 62 + c, static_cast<DWORD>(std::min<long long>(start + duration, INT32_MAX)));
+        w.u32At(58 + c, static_cast<DWORD>(start));
+        w.u32At(62 + c, static_cast<DWORD>(std::min<long long>(start + duration, INT32_MAX)));
     }
+    auto* bytes = static_cast<LPBYTE>(LocalAlloc(LPTR, size));
+    if (!bytes)
+        return 0;
+    std::memcpy(bytes, w.data(), size);
     freeBlob();
     m_blob.lpb = bytes;
     m_blob.dwCount = size;
