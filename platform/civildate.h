@@ -62,9 +62,11 @@ constexpr ZuCivilDate ZuCivilFromDays(long long days)
     return {static_cast<long long>(yoe) + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
-// The weekday of a day number, Sunday = 0 .. Saturday = 6.
+// The weekday of a day number, Sunday = 0 .. Saturday = 6. 1970-01-01 was a Thursday; the
+// count is moved by a multiple of 7 onto non-negative values (for any day number above -4e18),
+// so that an unsigned remainder gives it.
 constexpr int ZuWeekdayFromDays(long long days)
 {
-    const long long r = (days + 4) % 7;  // 1970-01-01 was a Thursday
-    return static_cast<int>(r < 0 ? r + 7 : r);
+    constexpr long long kShift = 7 * (1LL << 59);
+    return static_cast<int>(static_cast<unsigned long long>(days + 4 + kShift) % 7);
 }
