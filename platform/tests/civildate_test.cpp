@@ -43,6 +43,9 @@ TEST(CivilDate, EdgeDatesTheirDayNumbersAndWeekdays)
         EXPECT_EQ(c.day, e.d);
         EXPECT_EQ(ZuWeekdayFromDays(e.days), e.weekday);
     }
+    // Far from 1970 the weekdays still repeat every seven days (1969-12-28 was a Sunday).
+    EXPECT_EQ(ZuWeekdayFromDays(-4 - 7 * 100000000000000000LL), 0);
+    EXPECT_EQ(ZuWeekdayFromDays(-4 + 7 * 100000000000000000LL), 0);
     // The stored constants, from the day numbers and their epochs.
     const long long fileTimeEpoch = ZuDaysFromCivil(1601, 1, 1);
     EXPECT_EQ(static_cast<ULONGLONG>(ZuDaysFromCivil(4501, 1, 1) - fileTimeEpoch) * ZU_TICKS_PER_DAY, ZU_NO_DATE_FILETIME);
