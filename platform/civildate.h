@@ -1,12 +1,14 @@
 // civildate.h - the proleptic Gregorian calendar (also before 1582) on one day number: days since
-// 1970-01-01, negative before it. Every date conversion of the suite goes through these functions;
-// a caller with another epoch (1601-01-01 for FILETIME, 1899-12-30 for DATE) subtracts that
-// epoch's day number, e.g. ZuDaysFromCivil(y, m, d) - ZuDaysFromCivil(1601, 1, 1).
+// 1970-01-01, negative before it. FILETIME, DATE, the recurrence pattern and the date utilities
+// take their dates, weekdays and month lengths from here; a caller with another epoch (1601-01-01
+// for FILETIME, 1899-12-30 for DATE) subtracts that epoch's day number, e.g.
+// ZuDaysFromCivil(y, m, d) - ZuDaysFromCivil(1601, 1, 1).
 //
-// The functions check nothing and hold for any year a 64-bit day number reaches; the callers
-// check their fields and ranges first. Months are 1..12. A day outside the month counts on from
-// the month's first day (day 0 is the last day of the month before, day 32 of January is
-// 1 February), so ZuDaysFromCivil(y, m, 1) + n - 1 and ZuDaysFromCivil(y, m, n) agree.
+// The functions check nothing; the callers check their fields and ranges first. They hold for
+// years within +-10^12 and day numbers within +-4 * 10^18. Months are 1..12. A day outside the
+// month counts on from the month's first day (day 0 is the last day of the month before, day 32
+// of January is 1 February), so ZuDaysFromCivil(y, m, 1) + n - 1 and ZuDaysFromCivil(y, m, n)
+// agree.
 //
 //   ZuDaysFromCivil(1970, 1, 1) == 0       ZuCivilFromDays(-134774) == {1601, 1, 1}
 //   ZuWeekdayFromDays(0) == 4 (Thursday)   ZuDaysInMonth(2100, 2) == 28
@@ -19,7 +21,7 @@ struct ZuCivilDate {
     int day;
 };
 
-// Leap years: every fourth, but of the century years only every fourth (2000 yes, 2100 no).
+// Every fourth year is a leap year, but a century year only when 400 divides it (2000 yes, 2100 no).
 constexpr bool ZuIsLeapYear(long long year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -42,9 +44,10 @@ constexpr long long ZuDaysFromCivil(long long year, int month, int day)
 {
     const long long y = year - (month <= 2 ? 1 : 0);
     const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);                             // 0..399
-    const auto doyMarch = (153 * static_cast<unsigned>(month > 2 ? month - 3 : month + 9) + 2) / 5;  // 0..337
-    const long long doe = static_cast<long long>(yoe * 365 + yoe / 4 - yoe / 100 + doyMarch) + day - 1;
+    const auto yoe = static_cast<unsigned>(y - era * 400);                    // 0..399
+    const auto mp = static_cast<unsigned>(month > 2 ? month - 3 : month + 9);  // 0 = March
+    const unsigned monthStart = (153 * mp + 2) / 5;                           // 0..337
+    const long long doe = static_cast<long long>(yoe * 365 + yoe / 4 - yoe / 100 + monthStart) + day - 1;
     return era * 146097 + doe - 719468;  // 719,468 days from 0000-03-01 to 1970-01-01
 }
 
