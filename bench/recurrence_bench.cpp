@@ -5,7 +5,9 @@
 // Run by hand: build/bin/recurrence_bench. The month walk should stay well under 1 ms.
 #include "cedbdatabase.h"
 #include "filetime.h"
+#include "recurrencebuilders.h"
 #include "recurrencepattern.h"
+#include "testtime.h"
 
 #include <benchmark/benchmark.h>
 #include <random>
@@ -13,18 +15,7 @@
 
 namespace {
 
-FILETIME ft(int y, int mo, int d, int h = 0, int mi = 0)
-{
-    SYSTEMTIME st;
-    st.wYear = static_cast<WORD>(y);
-    st.wMonth = static_cast<WORD>(mo);
-    st.wDay = static_cast<WORD>(d);
-    st.wHour = static_cast<WORD>(h);
-    st.wMinute = static_cast<WORD>(mi);
-    FILETIME out;
-    SystemTimeToFileTime(&st, &out);
-    return out;
-}
+using zutest::wall;
 
 // 500 appointment patterns of every kind, started between 1990 and 2003, half of them without
 // end, the others ending by count or by a date in 2004-2010; stored as BLOBs the way records
@@ -37,28 +28,45 @@ std::vector<std::vector<BYTE>> mixedBlobs()
     while (blobs.size() < 500) {
         CRecurrencePattern p(1);
         const int kind = static_cast<int>(blobs.size() % 6);
-        const long types[6] = {0, 0, 1, 2, 3, 5};
-        p.put_RecurrenceType(kind == 5 ? (pick(0, 1) ? 5 : 6) : types[kind]);
+        // Each draw in its own statement, in the same order every time, so the set of patterns
+        // stays the same.
+        zutest::RecurrenceShape shape{};
         switch (kind) {
-        case 0: p.put_Interval(pick(1, 3)); break;
-        case 1: p.put_Interval(0); break;  // every weekday
-        case 2: p.put_Interval(pick(1, 2)); p.put_DayOfWeekMask(pick(1, 127)); break;
-        case 3: p.put_Interval(pick(1, 3)); p.put_DayOfMonth(pick(1, 31)); break;
-        case 4: p.put_Interval(pick(1, 2)); p.put_Instance(pick(1, 5)); p.put_DayOfWeekMask(1L << pick(0, 6)); break;
-        default:
-            p.put_Interval(pick(1, 2));
-            p.put_MonthOfYear(pick(1, 12));
-            p.put_DayOfMonth(pick(1, 28));
-            p.put_Instance(pick(1, 5));
-            p.put_DayOfWeekMask(1L << pick(0, 6));
+        case 0: shape = zutest::daily(pick(1, 3)); break;
+        case 1: shape = zutest::weekdays(); break;
+        case 2: {
+            const long n = pick(1, 2);
+            shape = zutest::weekly(n, pick(1, 127));
             break;
         }
-        p.put_PatternStartDate(ft(pick(1990, 2003), pick(1, 12), pick(1, 28)));
+        case 3: {
+            const long n = pick(1, 3);
+            shape = zutest::monthly(n, pick(1, 31));
+            break;
+        }
+        case 4: {
+            const long n = pick(1, 2);
+            const long instance = pick(1, 5);
+            shape = zutest::monthlyNth(n, instance, 1L << pick(0, 6));
+            break;
+        }
+        default: {
+            const bool byDay = pick(0, 1);
+            const long n = pick(1, 2);
+            const long month = pick(1, 12);
+            const long day = pick(1, 28);
+            const long instance = pick(1, 5);
+            const long mask = 1L << pick(0, 6);
+            shape = byDay ? zutest::yearly(n, month, day) : zutest::yearlyNth(n, month, instance, mask);
+            break;
+        }
+        }
+        zutest::putShape(p, shape, wall(pick(1990, 2003), pick(1, 12), pick(1, 28)));
         p.put_StartTime(pick(0, 23) * 60);
         p.put_Duration(60);
         switch (pick(0, 3)) {
         case 0: p.put_Occurrences(pick(50, 5000)); break;
-        case 1: p.put_PatternEndDate(ft(pick(2004, 2010), pick(1, 12), 1)); break;
+        case 1: p.put_PatternEndDate(wall(pick(2004, 2010), pick(1, 12), 1)); break;
         default: p.put_NoEndDate(1); break;
         }
         CEBLOB blob{};
@@ -70,8 +78,8 @@ std::vector<std::vector<BYTE>> mixedBlobs()
     return blobs;
 }
 
-const FILETIME kMonthStart = ft(2004, 3, 1);
-const ULONGLONG kMonthEnd = ZuFileTimeToU64(ft(2004, 4, 1)) - 1;
+const FILETIME kMonthStart = wall(2004, 3, 1);
+const ULONGLONG kMonthEnd = ZuFileTimeToU64(wall(2004, 4, 1)) - 1;
 
 // One month of one pattern, as the loader walks it.
 int walkMonth(CRecurrencePattern& p)
@@ -121,12 +129,8 @@ BENCHMARK(BM_MonthOf500PatternsParseAndWalk)->Unit(benchmark::kMicrosecond);
 CRecurrencePattern kindPattern(int kind)
 {
     CRecurrencePattern p(1);
-    switch (kind) {
-    case 0: p.put_RecurrenceType(0); p.put_Interval(1); break;
-    case 1: p.put_RecurrenceType(2); p.put_Interval(1); p.put_DayOfMonth(31); break;
-    default: p.put_RecurrenceType(5); p.put_Interval(1); p.put_MonthOfYear(2); p.put_DayOfMonth(29); break;
-    }
-    p.put_PatternStartDate(ft(1601, 1, 1));
+    const zutest::RecurrenceShape shapes[3] = {zutest::daily(1), zutest::monthly(1, 31), zutest::yearly(1, 2, 29)};
+    zutest::putShape(p, shapes[kind < 2 ? kind : 2], wall(1601, 1, 1));
     return p;
 }
 

@@ -3,6 +3,7 @@
 
 #include "cedbdatabase.h"
 #include "filetime.h"
+#include "lecodec.h"
 
 #include <cstdint>
 #include <cstring>
@@ -14,20 +15,6 @@ namespace {
 constexpr std::size_t kHeaderSize = 16;      // count and 12 zero bytes
 constexpr std::size_t kEntryFixedSize = 16;  // size, added, reserved
 
-std::uint32_t readU32(const BYTE* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-void writeU32(BYTE* p, std::uint32_t v)
-{
-    p[0] = static_cast<BYTE>(v);
-    p[1] = static_cast<BYTE>(v >> 8);
-    p[2] = static_cast<BYTE>(v >> 16);
-    p[3] = static_cast<BYTE>(v >> 24);
-}
-
 // The UTF-16 units of a string up to its first NUL.
 std::u16string storedUnits(const CString& s)
 {
@@ -35,21 +22,15 @@ std::u16string storedUnits(const CString& s)
     return ZuToUtf16(std::wstring_view(w.data(), std::char_traits<wchar_t>::length(w.c_str())));
 }
 
-// Reads a NUL-terminated UTF-16 string starting at begin and ending before end. Sets *next to
-// the byte after the terminating 0; false when no 0 lies wholly before end.
-bool readString(const BYTE* data, std::size_t begin, std::size_t end, CString* out, std::size_t* next)
+// Reads a NUL-terminated UTF-16 string from the reader's position, the terminating 0 wholly
+// before end, and moves past it; false when there is none.
+bool readString(ZuLeReader& r, std::size_t end, CString* out)
 {
     std::u16string units;
-    for (std::size_t at = begin; at < end && end - at >= 2; at += 2) {
-        const char16_t unit = static_cast<char16_t>(data[at] | (data[at + 1] << 8));
-        if (unit == 0) {
-            *out = CString(ZuFromUtf16(units));
-            *next = at + 2;
-            return true;
-        }
-        units += unit;
-    }
-    return false;
+    if (!r.utf16z(&units, end))
+        return false;
+    *out = CString(ZuFromUtf16(units));
+    return true;
 }
 
 } // namespace
@@ -153,27 +134,25 @@ int CAttendees::GetBLOB(_CEBLOB& blob)
     auto* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, static_cast<std::size_t>(total)));
     if (!buffer)
         return 0;
-    writeU32(buffer, static_cast<std::uint32_t>(m_entries.size()));
-    std::size_t at = kHeaderSize;
+    ZuLeWriter w(kHeaderSize);  // the count, then zeros
+    w.reserve(static_cast<std::size_t>(total));
+    w.u32At(0, static_cast<std::uint32_t>(m_entries.size()));
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         _ATTENDEE& entry = m_entries[i];
         entry.nSize = static_cast<int>(sizes[i]);
-        BYTE* p = buffer + at;
-        writeU32(p, static_cast<std::uint32_t>(sizes[i]));
-        writeU32(p + 4, entry.ftAdded.dwLowDateTime);
-        writeU32(p + 8, entry.ftAdded.dwHighDateTime);
-        writeU32(p + 12, static_cast<std::uint32_t>(entry.nReserved));
-        std::size_t o = kEntryFixedSize;
+        const std::size_t next = w.size() + static_cast<std::size_t>(sizes[i]);
+        w.u32(static_cast<std::uint32_t>(sizes[i]));
+        w.u32(entry.ftAdded.dwLowDateTime);
+        w.u32(entry.ftAdded.dwHighDateTime);
+        w.u32(static_cast<std::uint32_t>(entry.nReserved));
         for (const std::u16string* s : {&names[i], &addresses[i]}) {
-            for (char16_t unit : *s) {
-                p[o] = static_cast<BYTE>(unit);
-                p[o + 1] = static_cast<BYTE>(unit >> 8);
-                o += 2;
-            }
-            o += 2;  // the terminating 0, already there
+            w.utf16(*s);
+            w.u16(0);
         }
-        at += static_cast<std::size_t>(sizes[i]);
+        while (w.size() < next)
+            w.u8(0);  // padding
     }
+    std::memcpy(buffer, w.data(), w.size());
     blob.lpb = buffer;
     blob.dwCount = static_cast<DWORD>(total);
     return 1;
@@ -183,30 +162,30 @@ int CAttendees::ParseBLOB(const _CEBLOB& blob)
 {
     if (blob.dwCount == 0 || !blob.lpb)
         return 1;
-    const BYTE* data = blob.lpb;
-    const std::size_t length = blob.dwCount;
+    ZuLeReader r(blob.lpb, blob.dwCount);
+    const std::size_t length = r.size();
     if (length < kHeaderSize)
         return 0;
-    const auto count = static_cast<std::int32_t>(readU32(data));
+    const auto count = r.i32();
     std::size_t at = kHeaderSize;
     // Each pass moves on by at least 16 bytes, so the loop ends within (length - 16) / 16 passes
-    // whatever the count says.
+    // whatever the count says. Every fixed field is checked to lie inside the BLOB before it is
+    // read.
     for (std::int32_t i = 0; i < count; ++i) {
         if (length - at < kEntryFixedSize)
             return 0;
-        const auto size = static_cast<std::int32_t>(readU32(data + at));
+        r.seek(at);
+        const auto size = r.i32();
         if (size < static_cast<std::int32_t>(kEntryFixedSize) || size % 2 != 0
             || static_cast<std::size_t>(size) > length - at)
             return 0;
         const std::size_t end = at + static_cast<std::size_t>(size);
         _ATTENDEE entry;
         entry.nSize = size;
-        entry.ftAdded.dwLowDateTime = readU32(data + at + 4);
-        entry.ftAdded.dwHighDateTime = readU32(data + at + 8);
-        entry.nReserved = static_cast<int>(readU32(data + at + 12));
-        std::size_t next = 0;
-        if (!readString(data, at + kEntryFixedSize, end, &entry.strName, &next)
-            || !readString(data, next, end, &entry.strAddress, &next))
+        entry.ftAdded.dwLowDateTime = r.u32();
+        entry.ftAdded.dwHighDateTime = r.u32();
+        entry.nReserved = r.i32();
+        if (!readString(r, end, &entry.strName) || !readString(r, end, &entry.strAddress))
             return 0;
         m_entries.push_back(std::move(entry));
         at = end;

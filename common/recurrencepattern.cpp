@@ -7,7 +7,9 @@
 #include "recurrencepattern.h"
 
 #include "cedbdatabase.h"
+#include "civildate.h"
 #include "filetime.h"
+#include "lecodec.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "stringtable.h"
@@ -61,12 +63,12 @@ constexpr DWORD kBlobSize = 72;
 constexpr DWORD kBlobSizeNthAppointment = 74;
 constexpr long kEveryWeekdayMask = 62;  // Monday to Friday
 
-constexpr int kCommonMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+// The stored month spans (the first date-time of monthly and yearly patterns) are those of a
+// common year; 1601 is one.
+constexpr long long kCommonYear = 1601;
 
-// Days from 1601-01-01 to 1970-01-01, and from 0000-03-01 to 1970-01-01 (the civil algorithms
-// below count from the latter).
-constexpr long long kDays1601To1970 = 134774;
-constexpr long long kDays0000To1970 = 719468;
+// Day numbers here count from 1601-01-01, the FILETIME epoch.
+constexpr long long kDay1601 = ZuDaysFromCivil(1601, 1, 1);
 
 long long floorDiv(long long a, long long b)
 {
@@ -75,41 +77,11 @@ long long floorDiv(long long a, long long b)
 }
 long long floorMod(long long a, long long b) { return a - floorDiv(a, b) * b; }
 
-bool isLeap(long long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int daysInMonth(long long y, int m) { return m == 2 && isLeap(y) ? 29 : kCommonMonthDays[m - 1]; }
-
-// Day number (days since 1601-01-01) of a date; a day beyond the month runs on into the next.
-long long daysFromCivil(long long y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const long long era = floorDiv(y, 400);
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - kDays0000To1970 + kDays1601To1970;
-}
-
-struct Ymd {
-    long long y;
-    int m;
-    int d;
-};
-
-Ymd civilFromDays(long long days)
-{
-    const long long z = days - kDays1601To1970 + kDays0000To1970;
-    const long long era = floorDiv(z, 146097);
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {yoe + era * 400 + (m <= 2 ? 1 : 0), m, d};
-}
-
-// Sunday = 0; 1601-01-01 was a Monday.
-int weekdayOf(long long days) { return static_cast<int>(floorMod(days + 1, 7)); }
+// The day number of a date; a day beyond the month runs on into the next.
+long long daysFromCivil(long long y, int m, int d) { return ZuDaysFromCivil(y, m, d) - kDay1601; }
+ZuCivilDate civilFromDays(long long days) { return ZuCivilFromDays(days + kDay1601); }
+// Sunday = 0.
+int weekdayOf(long long days) { return ZuWeekdayFromDays(days + kDay1601); }
 
 int popcount7(int mask) { return std::popcount(static_cast<unsigned>(mask & 0x7F)); }
 
@@ -135,7 +107,7 @@ int nthWeekdayOfMonth(long long y, int m, int instance, int mask)
         ++f;
     }
     int day = f + 7 * (instance - 1);
-    if (instance == 5 && day > daysInMonth(y, m))
+    if (instance == 5 && day > ZuDaysInMonth(y, m))
         day -= 7;
     return day;
 }
@@ -147,11 +119,11 @@ SYSTEMTIME systemTimeOf(long long minutes)
 {
     const long long day = floorDiv(minutes, kMinutesPerDay);
     const long long tod = floorMod(minutes, kMinutesPerDay);
-    const Ymd date = civilFromDays(day);
+    const ZuCivilDate date = civilFromDays(day);
     SYSTEMTIME st;
-    st.wYear = static_cast<WORD>(date.y);
-    st.wMonth = static_cast<WORD>(date.m);
-    st.wDay = static_cast<WORD>(date.d);
+    st.wYear = static_cast<WORD>(date.year);
+    st.wMonth = static_cast<WORD>(date.month);
+    st.wDay = static_cast<WORD>(date.day);
     st.wDayOfWeek = static_cast<WORD>(weekdayOf(day));
     st.wHour = static_cast<WORD>(tod / 60);
     st.wMinute = static_cast<WORD>(tod % 60);
@@ -159,27 +131,6 @@ SYSTEMTIME systemTimeOf(long long minutes)
 }
 
 long clamp32(long v) { return static_cast<long>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); }
-
-// Little-endian reads in which every byte beyond the end reads as 0.
-DWORD readLE(const BYTE* p, size_t size, size_t offset, int bytes)
-{
-    DWORD v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        if (offset + static_cast<size_t>(i) < size)
-            v |= static_cast<DWORD>(p[offset + static_cast<size_t>(i)]) << (8 * i);
-    }
-    return v;
-}
-void put16(BYTE* p, size_t offset, WORD v)
-{
-    p[offset] = static_cast<BYTE>(v & 0xFF);
-    p[offset + 1] = static_cast<BYTE>(v >> 8);
-}
-void put32(BYTE* p, size_t offset, DWORD v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[offset + static_cast<size_t>(i)] = static_cast<BYTE>((v >> (8 * i)) & 0xFF);
-}
 
 long long propInt(const CCeDBProp* p)
 {
@@ -251,22 +202,22 @@ struct CRecurrencePattern::Rule {
         }
         case Monthly:
         case MonthlyNth: {
-            const Ymd a = civilFromDays(sDay);
-            const Ymd b = civilFromDays(eDay);
-            const long long months = (b.y - a.y) * 12 + b.m - a.m;
-            const int first = kind == Monthly ? day : nthDay(a.y, a.m);
-            const int last = kind == Monthly ? day : nthDay(b.y, b.m);
-            return months / interval + (first >= a.d ? 1 : 0) - (months % interval == 0 && b.d < last ? 1 : 0);
+            const ZuCivilDate a = civilFromDays(sDay);
+            const ZuCivilDate b = civilFromDays(eDay);
+            const long long months = (b.year - a.year) * 12 + b.month - a.month;
+            const int first = kind == Monthly ? day : nthDay(a.year, a.month);
+            const int last = kind == Monthly ? day : nthDay(b.year, b.month);
+            return months / interval + (first >= a.day ? 1 : 0) - (months % interval == 0 && b.day < last ? 1 : 0);
         }
         case Yearly:
         case YearlyNth: {
-            const Ymd a = civilFromDays(sDay);
-            const Ymd b = civilFromDays(eDay);
-            const long long years = b.y - a.y;
-            const int first = kind == Yearly ? day : nthDay(a.y, month);
-            const int last = kind == Yearly ? day : nthDay(b.y, month);
-            const bool inStartYear = month > a.m || (month == a.m && first >= a.d);
-            const bool afterEnd = month > b.m || (month == b.m && last > b.d);
+            const ZuCivilDate a = civilFromDays(sDay);
+            const ZuCivilDate b = civilFromDays(eDay);
+            const long long years = b.year - a.year;
+            const int first = kind == Yearly ? day : nthDay(a.year, month);
+            const int last = kind == Yearly ? day : nthDay(b.year, month);
+            const bool inStartYear = month > a.month || (month == a.month && first >= a.day);
+            const bool afterEnd = month > b.month || (month == b.month && last > b.day);
             return years / interval + (inStartYear ? 1 : 0) - (years % interval == 0 && afterEnd ? 1 : 0);
         }
         }
@@ -304,25 +255,25 @@ struct CRecurrencePattern::Rule {
         }
         case Monthly:
         case MonthlyNth: {
-            const Ymd a = civilFromDays(sDay);
-            const int first = kind == Monthly ? day : nthDay(a.y, a.m);
-            const long long t = interval * (k - (first >= a.d ? 1 : 0)) + a.m;  // month index, >= 1
-            const long long y = a.y + (t - 1) / 12;
+            const ZuCivilDate a = civilFromDays(sDay);
+            const int first = kind == Monthly ? day : nthDay(a.year, a.month);
+            const long long t = interval * (k - (first >= a.day ? 1 : 0)) + a.month;  // month index, >= 1
+            const long long y = a.year + (t - 1) / 12;
             const int m = static_cast<int>((t - 1) % 12) + 1;
             if (kind == MonthlyNth)
                 return at(daysFromCivil(y, m, nthDay(y, m)), true);
-            const int length = daysInMonth(y, m);
+            const int length = ZuDaysInMonth(y, m);
             return at(daysFromCivil(y, m, std::min(day, length)), day <= length);
         }
         case Yearly:
         case YearlyNth: {
-            const Ymd a = civilFromDays(sDay);
-            const int first = kind == Yearly ? day : nthDay(a.y, month);
-            const bool inStartYear = month > a.m || (month == a.m && first >= a.d);
-            const long long y = a.y + interval * (k - (inStartYear ? 1 : 0));
+            const ZuCivilDate a = civilFromDays(sDay);
+            const int first = kind == Yearly ? day : nthDay(a.year, month);
+            const bool inStartYear = month > a.month || (month == a.month && first >= a.day);
+            const long long y = a.year + interval * (k - (inStartYear ? 1 : 0));
             if (kind == YearlyNth)
                 return at(daysFromCivil(y, month, nthDay(y, month)), true);
-            const int length = daysInMonth(y, month);
+            const int length = ZuDaysInMonth(y, month);
             return at(daysFromCivil(y, month, std::min(day, length)), day <= length);
         }
         }
@@ -506,11 +457,12 @@ int CRecurrencePattern::SetRecurPattern(CEBLOB blob, UINT copy)
 // Reads m_blob into the members. On failure the pattern is left empty and uninitialised.
 int CRecurrencePattern::parseBlob()
 {
-    const BYTE* p = m_blob.lpb;
-    const size_t size = p ? m_blob.dwCount : 0;
-    const auto rd32 = [&](size_t offset) { return readLE(p, size, offset, 4); };
+    // Fields beyond the end of a short BLOB read as 0.
+    ZuLeReader r(m_blob.lpb, m_blob.dwCount);
+    const size_t size = r.size();
+    const auto rd32 = [&r](size_t offset) { return static_cast<DWORD>(r.u32At(offset)); };
 
-    const WORD frequency = static_cast<WORD>(readLE(p, size, 4, 2));
+    const WORD frequency = r.u16At(4);
     const DWORD kind = rd32(6);  // pattern kind and calendar kind as one value
     long type = -1;
     size_t c = 0;
@@ -558,7 +510,7 @@ int CRecurrencePattern::parseBlob()
         long long sum = 0;
         month = 1;
         for (int m = 0; m < 12; ++m) {  // twelve months
-            sum += kCommonMonthDays[m];
+            sum += ZuDaysInMonth(kCommonYear, m + 1);
             if (sum > days)
                 break;
             month = std::min(m + 2, 12);
@@ -683,10 +635,10 @@ int CRecurrencePattern::recurPatternToBlob()
     const auto commonYearDays = [](long months) {
         long long days = 0;
         for (long m = 0; m < months && m < 12; ++m)  // at most twelve months
-            days += kCommonMonthDays[m];
+            days += ZuDaysInMonth(kCommonYear, static_cast<int>(m) + 1);
         return days;
     };
-    const long startMonth = static_cast<long>(civilFromDays(floorDiv(s, kMinutesPerDay)).m);
+    const long startMonth = static_cast<long>(civilFromDays(floorDiv(s, kMinutesPerDay)).month);
     switch (type) {
     case 0:
         frequency = kFreqDaily;
@@ -738,34 +690,36 @@ int CRecurrencePattern::recurPatternToBlob()
 
     const bool appointment = m_uKind == 1;
     const DWORD size = appointment && c == 8 ? kBlobSizeNthAppointment : kBlobSize;
-    auto* bytes = static_cast<LPBYTE>(LocalAlloc(LPTR, size));
-    if (!bytes)
-        return 0;
-    put16(bytes, 0, kVersion);
-    put16(bytes, 2, kVersion);
-    put16(bytes, 4, frequency);
-    put16(bytes, 6, kind);
-    put32(bytes, 10, static_cast<DWORD>(first));
-    put32(bytes, 14, static_cast<DWORD>(period));
+    ZuLeWriter w(size);
+    w.u16At(0, kVersion);
+    w.u16At(2, kVersion);
+    w.u16At(4, frequency);
+    w.u16At(6, kind);
+    w.u32At(10, static_cast<DWORD>(first));
+    w.u32At(14, static_cast<DWORD>(period));
     if (c >= 4)
-        put32(bytes, 22, specific1);
+        w.u32At(22, specific1);
     if (c == 8)
-        put32(bytes, 26, specific2);
-    put32(bytes, 22 + c, endType);
-    put32(bytes, 26 + c, static_cast<DWORD>(count));
-    put32(bytes, 42 + c, static_cast<DWORD>(s));
-    put32(bytes, 46 + c, static_cast<DWORD>(endMinutesValue));
+        w.u32At(26, specific2);
+    w.u32At(22 + c, endType);
+    w.u32At(26 + c, static_cast<DWORD>(count));
+    w.u32At(42 + c, static_cast<DWORD>(s));
+    w.u32At(46 + c, static_cast<DWORD>(endMinutesValue));
     if (appointment) {
-        put32(bytes, 50 + c, kSecondVersion);
-        put32(bytes, 54 + c, kSecondVersion);
+        w.u32At(50 + c, kSecondVersion);
+        w.u32At(54 + c, kSecondVersion);
         // Unset times (-1) are written as 0; the end offset is start + duration, which exceeds
         // 1440 for an appointment that crosses midnight, kept within the signed 32 bits it is
         // read back as.
         const long long start = std::max<long long>(m_lStartTime, 0);
         const long long duration = std::max<long long>(m_lDuration, 0);
-        put32(bytes, 58 + c, static_cast<DWORD>(start));
-        put32(bytes, 62 + c, static_cast<DWORD>(std::min<long long>(start + duration, INT32_MAX)));
+        w.u32At(58 + c, static_cast<DWORD>(start));
+        w.u32At(62 + c, static_cast<DWORD>(std::min<long long>(start + duration, INT32_MAX)));
     }
+    auto* bytes = static_cast<LPBYTE>(LocalAlloc(LPTR, size));
+    if (!bytes)
+        return 0;
+    std::memcpy(bytes, w.data(), size);
     freeBlob();
     m_blob.lpb = bytes;
     m_blob.dwCount = size;

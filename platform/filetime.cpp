@@ -18,37 +18,8 @@ namespace {
 constexpr LONGLONG kTicksPerSecond = static_cast<LONGLONG>(ZU_TICKS_PER_SECOND);
 constexpr ULONGLONG kMaxFileTime = 0x7FFFFFFFFFFFFFFFULL;
 
-// Days since 1970-01-01 of a proleptic Gregorian date (month 1..12).
-constexpr LONGLONG daysFromCivil(LONGLONG y, unsigned m, unsigned d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const LONGLONG era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<LONGLONG>(doe) - 719468;
-}
-
-struct Civil {
-    LONGLONG year;
-    unsigned month;
-    unsigned day;
-};
-
-constexpr Civil civilFromDays(LONGLONG z)
-{
-    z += 719468;
-    const LONGLONG era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<LONGLONG>(yoe) + era * 400 + (m <= 2 ? 1 : 0), m, d};
-}
-
-constexpr LONGLONG kDays1601 = daysFromCivil(1601, 1, 1);  // from 1970-01-01, negative
+// 1601-01-01, the FILETIME epoch, as a day number (days since 1970-01-01).
+constexpr LONGLONG kDays1601 = ZuDaysFromCivil(1601, 1, 1);
 static_assert(kDays1601 == -134774);
 
 constexpr LONGLONG floorDiv(LONGLONG a, LONGLONG b)
@@ -157,7 +128,7 @@ BOOL SystemTimeToFileTime(const SYSTEMTIME* st, FILETIME* ft)
 {
     if (!st || !ft || !ZuIsValidSystemTime(*st))
         return fail();
-    const auto days = static_cast<ULONGLONG>(daysFromCivil(st->wYear, st->wMonth, st->wDay) - kDays1601);
+    const auto days = static_cast<ULONGLONG>(ZuDaysFromCivil(st->wYear, st->wMonth, st->wDay) - kDays1601);
     const ULONGLONG ticks = days * ZU_TICKS_PER_DAY + st->wHour * ZU_TICKS_PER_HOUR + st->wMinute * ZU_TICKS_PER_MINUTE
         + st->wSecond * ZU_TICKS_PER_SECOND + st->wMilliseconds * ZU_TICKS_PER_MILLISECOND;
     *ft = ZuU64ToFileTime(ticks);
@@ -173,12 +144,12 @@ BOOL FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st)
         return fail();
     const auto days = static_cast<LONGLONG>(ticks / ZU_TICKS_PER_DAY);
     const ULONGLONG inDay = ticks % ZU_TICKS_PER_DAY;
-    const Civil c = civilFromDays(days + kDays1601);
+    const ZuCivilDate c = ZuCivilFromDays(days + kDays1601);
     SYSTEMTIME out;
     out.wYear = static_cast<WORD>(c.year);
     out.wMonth = static_cast<WORD>(c.month);
     out.wDay = static_cast<WORD>(c.day);
-    out.wDayOfWeek = static_cast<WORD>((days + 1) % 7);  // 1601-01-01 was a Monday
+    out.wDayOfWeek = static_cast<WORD>(ZuWeekdayFromDays(days + kDays1601));
     out.wHour = static_cast<WORD>(inDay / ZU_TICKS_PER_HOUR);
     out.wMinute = static_cast<WORD>(inDay % ZU_TICKS_PER_HOUR / ZU_TICKS_PER_MINUTE);
     out.wSecond = static_cast<WORD>(inDay % ZU_TICKS_PER_MINUTE / ZU_TICKS_PER_SECOND);

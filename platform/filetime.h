@@ -31,6 +31,7 @@
 // All functions are thread-safe.
 #pragma once
 
+#include "civildate.h"  // ZuIsLeapYear, ZuDaysInMonth and the day numbers of dates
 #include "wintypes.h"
 
 #include <functional>
@@ -66,20 +67,6 @@ inline int CompareFileTime(const FILETIME* a, const FILETIME* b)
     const ULONGLONG x = ZuFileTimeToU64(*a);
     const ULONGLONG y = ZuFileTimeToU64(*b);
     return x < y ? -1 : (x > y ? 1 : 0);
-}
-
-// Gregorian calendar helpers (proleptic before 1582).
-inline bool ZuIsLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-// Days in the month, or 0 for a month outside 1..12.
-inline int ZuDaysInMonth(int year, int month)
-{
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    return month == 2 && ZuIsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 // Whether the fields make a date and time SystemTimeToFileTime accepts: year 1601..30827,

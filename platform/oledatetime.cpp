@@ -3,6 +3,7 @@
 // translated to and from it at the edges.
 #include "oledatetime.h"
 
+#include "civildate.h"
 #include "filetime.h"
 
 #include <cmath>
@@ -12,6 +13,14 @@
 namespace {
 
 constexpr LONGLONG kMsPerDay = 86400000LL;
+
+// Days since 1899-12-30 of a date: its day number less that of the epoch.
+constexpr LONGLONG kEpochDay = ZuDaysFromCivil(1899, 12, 30);
+constexpr LONGLONG daysFromCivil(LONGLONG y, int m, int d)
+{
+    return ZuDaysFromCivil(y, m, d) - kEpochDay;
+}
+
 constexpr LONGLONG kMinDay = -657434;      // 100-01-01
 constexpr LONGLONG kEndDay = 2958466;      // 10000-01-01
 constexpr LONGLONG kMinMs = kMinDay * kMsPerDay;
@@ -31,16 +40,6 @@ bool inRange(LONGLONG ms)
     return ms >= kMinMs && ms < kEndMs;
 }
 
-// Days since 1899-12-30 of a proleptic Gregorian date.
-constexpr LONGLONG daysFromCivil(LONGLONG y, unsigned m, unsigned d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const LONGLONG era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<LONGLONG>(doe) - 693899;
-}
 static_assert(daysFromCivil(1899, 12, 30) == 0);
 static_assert(daysFromCivil(100, 1, 1) == kMinDay);
 static_assert(daysFromCivil(10000, 1, 1) == kEndDay);
@@ -55,22 +54,17 @@ struct Fields {
 Fields fieldsFromMs(LONGLONG ms)
 {
     const LONGLONG days = floorDiv(ms, kMsPerDay);
-    LONGLONG z = days + 693899;  // days since 0000-03-01
-    const LONGLONG era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
+    const ZuCivilDate c = ZuCivilFromDays(days + kEpochDay);
     Fields f{};
-    f.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    f.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    f.year = static_cast<int>(static_cast<LONGLONG>(yoe) + era * 400 + (f.month <= 2 ? 1 : 0));
+    f.year = static_cast<int>(c.year);
+    f.month = c.month;
+    f.day = c.day;
     const LONGLONG inDay = ms - days * kMsPerDay;
     f.hour = static_cast<int>(inDay / 3600000);
     f.minute = static_cast<int>(inDay / 60000 % 60);
     f.second = static_cast<int>(inDay / 1000 % 60);
     f.ms = static_cast<int>(inDay % 1000);
-    f.dayOfWeek = static_cast<int>(((days % 7) + 7 + 6) % 7);  // 1899-12-30 was a Saturday
+    f.dayOfWeek = ZuWeekdayFromDays(days + kEpochDay);
     f.dayOfYear = static_cast<int>(days - daysFromCivil(f.year, 1, 1) + 1);
     return f;
 }
@@ -112,7 +106,7 @@ std::optional<LONGLONG> msFromFields(int year, int month, int day, int hour, int
     if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > ZuDaysInMonth(year, month)
         || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || ms < 0 || ms > 999)
         return std::nullopt;
-    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * kMsPerDay
+    return daysFromCivil(year, month, day) * kMsPerDay
         + ((hour * 60LL + minute) * 60 + second) * 1000 + ms;
 }
 

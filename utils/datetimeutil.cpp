@@ -3,22 +3,13 @@
 // month lengths come only after the month has been checked.
 #include "datetimeutil.h"
 
+#include "civildate.h"
 #include "filetime.h"
 
 namespace {
 
 // The largest FILETIME the platform accepts.
 constexpr ULONGLONG kMaxFileTime = 0x7FFFFFFFFFFFFFFFULL;
-
-// Days in the month, leap years by IsLeapYear; 0 for a month outside 1..12.
-int monthLength(WORD year, WORD month)
-{
-    static constexpr int kCommon[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    static constexpr int kLeap[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    return IsLeapYear(year) ? kLeap[month - 1] : kCommon[month - 1];
-}
 
 SYSTEMTIME midnight(WORD year, WORD month, WORD day)
 {
@@ -73,9 +64,7 @@ bool localDate(const FILETIME& utc, SYSTEMTIME& out)
 
 int IsLeapYear(WORD year)
 {
-    if (year % 400 == 0)
-        return 1;
-    return year % 100 != 0 && year % 4 == 0 ? 1 : 0;
+    return ZuIsLeapYear(year) ? 1 : 0;
 }
 
 int AddFileTime(FILETIME* time, LONGLONG delta)
@@ -128,7 +117,7 @@ int GetMonthDuration(SYSTEMTIME date, FILETIME* start, FILETIME* end, int grid)
             return 0;
         writeRange(v - back, 42 * ZU_TICKS_PER_DAY, start, end);
     } else {
-        writeRange(v, static_cast<ULONGLONG>(monthLength(first.wYear, first.wMonth)) * ZU_TICKS_PER_DAY, start, end);
+        writeRange(v, static_cast<ULONGLONG>(ZuDaysInMonth(first.wYear, first.wMonth)) * ZU_TICKS_PER_DAY, start, end);
     }
     return 1;
 }
@@ -181,7 +170,7 @@ int GetNextMonth(SYSTEMTIME date, SYSTEMTIME* out, int forward)
             --month;
         }
     }
-    const int length = monthLength(year, month);
+    const int length = ZuDaysInMonth(year, month);
     if (day > length)
         day = static_cast<WORD>(length);
     SYSTEMTIME st;
@@ -197,7 +186,7 @@ int GetNextYear(SYSTEMTIME date, SYSTEMTIME* out, int forward)
     if (!out || !completeDate(date.wYear, date.wMonth, date.wDay, check))
         return 0;
     const WORD year = static_cast<WORD>(forward ? date.wYear + 1 : date.wYear - 1);
-    const int length = monthLength(year, date.wMonth);
+    const int length = ZuDaysInMonth(year, date.wMonth);
     const WORD day = date.wDay > length ? static_cast<WORD>(length) : date.wDay;
     SYSTEMTIME st;
     if (!completeDate(year, date.wMonth, day, st))
@@ -222,7 +211,7 @@ int GetNthDayOfWeek(SYSTEMTIME* out, WORD year, WORD month, WORD nth, WORD dayMa
         ++f;
     }
     int day = f + 7 * (nth - 1);
-    if (nth == 5 && day > monthLength(year, month))
+    if (nth == 5 && day > ZuDaysInMonth(year, month))
         day -= 7;
     first.wDay = static_cast<WORD>(day);  // the day of week stays the first's
     *out = first;
@@ -231,7 +220,7 @@ int GetNthDayOfWeek(SYSTEMTIME* out, WORD year, WORD month, WORD nth, WORD dayMa
 
 int GetNthWeekOfDate(WORD year, WORD month, WORD day, WORD firstDayOfWeek)
 {
-    if (firstDayOfWeek > 6 || day < 1 || day > monthLength(year, month))
+    if (firstDayOfWeek > 6 || day < 1 || day > ZuDaysInMonth(year, month))
         return 0;
     SYSTEMTIME st;
     if (!GetNthDayOfWeek(&st, year, month, 1, static_cast<WORD>(1u << firstDayOfWeek)))
@@ -263,7 +252,7 @@ int SetFileTimeCurYear(FILETIME* time, FILETIME reference)
         return 0;
     WORD day = date.wDay;
     // A 29 February birthday falls on 28 February in common years.
-    const int length = monthLength(ref.wYear, date.wMonth);
+    const int length = ZuDaysInMonth(ref.wYear, date.wMonth);
     if (day > length)
         day = static_cast<WORD>(length);
     const SYSTEMTIME local = midnight(ref.wYear, date.wMonth, day);

@@ -6,6 +6,7 @@
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "recurrencepattern.h"
+#include "testtime.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +20,7 @@
 namespace calfix {
 
 // A wall-clock time as a FILETIME (no zone conversion).
-inline FILETIME wall(int y, int m, int d, int h = 0, int mi = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(y);
-    st.wMonth = static_cast<WORD>(m);
-    st.wDay = static_cast<WORD>(d);
-    st.wHour = static_cast<WORD>(h);
-    st.wMinute = static_cast<WORD>(mi);
-    FILETIME ft{};
-    EXPECT_TRUE(SystemTimeToFileTime(&st, &ft));
-    return ft;
-}
+using zutest::wall;
 
 // "yyyy-mm-dd hh:mm" of a FILETIME, as the tests compare them.
 inline std::string dateOf(const FILETIME& ft)

@@ -9,7 +9,9 @@
 #include "filetime.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
+#include "recurrencebuilders.h"
 #include "testhome.h"
+#include "testtime.h"
 
 #include <QDate>
 #include <algorithm>
@@ -29,18 +31,7 @@ namespace {
 constexpr long long kTicksPerMinute = static_cast<long long>(ZU_TICKS_PER_MINUTE);
 constexpr long kNoEndMinutes = 0x5AE980DF;  // 4500-12-31 23:59
 
-FILETIME ft(int y, int mo, int d, int h = 0, int mi = 0)
-{
-    SYSTEMTIME st;
-    st.wYear = static_cast<WORD>(y);
-    st.wMonth = static_cast<WORD>(mo);
-    st.wDay = static_cast<WORD>(d);
-    st.wHour = static_cast<WORD>(h);
-    st.wMinute = static_cast<WORD>(mi);
-    FILETIME out;
-    EXPECT_TRUE(SystemTimeToFileTime(&st, &out)) << y << "-" << mo << "-" << d;
-    return out;
-}
+using zutest::wall;
 long long minutesOf(const FILETIME& f) { return static_cast<long long>(ZuFileTimeToU64(f)) / kTicksPerMinute; }
 FILETIME fromMinutes(long long m) { return ZuU64ToFileTime(static_cast<ULONGLONG>(m) * ZU_TICKS_PER_MINUTE); }
 
@@ -99,32 +90,18 @@ DWORD le32(const std::string& hex, size_t offset)
 }
 
 // A pattern's shape, put together through the accessors in the order the wizard uses.
-struct Shape {
-    long type;
-    long interval;
-    long mask = 0;
-    long day = 0;
-    long instance = 0;
-    long month = 0;
-};
-Shape daily(long n) { return {0, n}; }
-Shape weekdays() { return {0, 0}; }
-Shape weekly(long n, long mask) { return {1, n, mask}; }
-Shape monthly(long n, long day) { return {2, n, 0, day}; }
-Shape monthlyNth(long n, long instance, long mask) { return {3, n, mask, 0, instance}; }
-Shape yearly(long n, long month, long day) { return {5, n, 0, day, 0, month}; }
-Shape yearlyNth(long n, long month, long instance, long mask) { return {6, n, mask, 0, instance, month}; }
+using Shape = zutest::RecurrenceShape;
+using zutest::daily;
+using zutest::monthly;
+using zutest::monthlyNth;
+using zutest::weekdays;
+using zutest::weekly;
+using zutest::yearly;
+using zutest::yearlyNth;
 
 void build(CRecurrencePattern& p, const Shape& s, const FILETIME& start)
 {
-    ASSERT_TRUE(p.put_RecurrenceType(s.type));
-    ASSERT_TRUE(p.put_Interval(s.interval));
-    // Fields a shape leaves at 0 are not put (a put of 0 would be refused).
-    ASSERT_TRUE(!s.mask || p.put_DayOfWeekMask(s.mask));
-    ASSERT_TRUE(!s.day || p.put_DayOfMonth(s.day));
-    ASSERT_TRUE(!s.instance || p.put_Instance(s.instance));
-    ASSERT_TRUE(!s.month || p.put_MonthOfYear(s.month));
-    ASSERT_TRUE(p.put_PatternStartDate(start));
+    ASSERT_TRUE(zutest::putShape(p, s, start));
 }
 CRecurrencePattern make(const Shape& s, const FILETIME& start, UINT kind = 1)
 {
@@ -159,7 +136,7 @@ const std::vector<Golden>& goldens()
             "043004300B20010000002049000002000000000000000A00000023200000000000000000000000000000000000008084A30CDF80E95A"
             "05030000050300001C020000580200000000",
             [](CRecurrencePattern& p) {
-                build(p, weekly(2, 0x0A), ft(2004, 3, 1));
+                build(p, weekly(2, 0x0A), wall(2004, 3, 1));
                 p.put_StartTime(540);
                 p.put_EndTime(600);
             }},
@@ -167,7 +144,7 @@ const std::vector<Golden>& goldens()
             "043004300A200000000000000000E010000000000000222000000A0000000000000000000000000000008084A30C601CA40C"
             "050300000503000028050000DC050000000000000000",
             [](CRecurrencePattern& p) {
-                build(p, daily(3), ft(2004, 3, 1));
+                build(p, daily(3), wall(2004, 3, 1));
                 p.put_Occurrences(10);
                 p.put_StartTime(1320);
                 p.put_EndTime(60);
@@ -176,14 +153,14 @@ const std::vector<Golden>& goldens()
             "043004300A2001000000C021000001000000000000003E0000002120000015000000000000000000000000000000C08FA30C402DA40C"
             "000000000000000000000000000000000000",
             [](CRecurrencePattern& p) {
-                build(p, weekdays(), ft(2004, 3, 3));
-                p.put_PatternEndDate(ft(2004, 3, 31));
+                build(p, weekdays(), wall(2004, 3, 3));
+                p.put_PatternEndDate(wall(2004, 3, 31));
             }},
         {"appointment 08:30-09:00, monthly on the 31st from 2004-01-31, 6 slots (last existing 2004-05-31)", 1,
             "043004300C20020000000000000001000000000000001F0000002220000006000000000000000000000000000000C0DBA20C6084A50C"
             "0503000005030000FE0100001C0200000000",
             [](CRecurrencePattern& p) {
-                build(p, monthly(1, 31), ft(2004, 1, 31));
+                build(p, monthly(1, 31), wall(2004, 1, 31));
                 p.put_Occurrences(6);
                 p.put_StartTime(510);
                 p.put_Duration(30);
@@ -192,7 +169,7 @@ const std::vector<Golden>& goldens()
             "043004300C2003000000000000000200000000000000040000000200000023200000000000000000000000000000000000008084A30C"
             "DF80E95A050300000503000058020000B2020000",
             [](CRecurrencePattern& p) {
-                build(p, monthlyNth(2, 2, 0x04), ft(2004, 3, 1));
+                build(p, monthlyNth(2, 2, 0x04), wall(2004, 3, 1));
                 p.put_StartTime(600);
                 p.put_EndTime(690);
             }},
@@ -200,14 +177,14 @@ const std::vector<Golden>& goldens()
             "043004300D200200000000A302001800000000000000050000002220000003000000000000000000000000000000A065A20C400CC50C"
             "000000000000000000000000000000000000",
             [](CRecurrencePattern& p) {
-                build(p, yearly(2, 5, 5), ft(2004, 1, 10));
+                build(p, yearly(2, 5, 5), wall(2004, 1, 10));
                 p.put_Occurrences(3);
             }},
         {"appointment all day, every year on the last Monday of May from 2004-01-01, no end (74 bytes)", 1,
             "043004300D200300000000A302000C00000000000000020000000500000023200000000000000000000000000000000000000033A20C"
             "DF80E95A050300000503000000000000A0050000",
             [](CRecurrencePattern& p) {
-                build(p, yearlyNth(1, 5, 5, 0x02), ft(2004, 1, 1));
+                build(p, yearlyNth(1, 5, 5, 0x02), wall(2004, 1, 1));
                 p.put_StartTime(0);
                 p.put_Duration(1440);
             }},
@@ -215,8 +192,8 @@ const std::vector<Golden>& goldens()
             "043004300D2003000000A0FF05000C00000000000000010000000100000021200000030000000000000000000000000000000033A20C"
             "8042B80C0000000000000000000000000000",
             [](CRecurrencePattern& p) {
-                build(p, yearlyNth(1, 10, 1, 0x01), ft(2004, 1, 1));
-                p.put_PatternEndDate(ft(2006, 12, 31));
+                build(p, yearlyNth(1, 10, 1, 0x01), wall(2004, 1, 1));
+                p.put_PatternEndDate(wall(2006, 12, 31));
             }},
     };
     return g;
@@ -273,7 +250,7 @@ TEST(RecurrenceBlob, GoldenBlobsAreWrittenByteForByteAndReadBack)
 TEST(RecurrenceBlob, WeeklyExampleFieldByField)
 {
     // Every 2 weeks on Monday and Wednesday from 2004-03-01.
-    CRecurrencePattern p = make(weekly(2, 0x0A), ft(2004, 3, 1));
+    CRecurrencePattern p = make(weekly(2, 0x0A), wall(2004, 3, 1));
     const std::string hex = written(p);
     ASSERT_EQ(hex.size(), 72u * 2);
     EXPECT_EQ(le32(hex, 4) & 0xFFFF, 0x200Bu);   // frequency
@@ -281,18 +258,18 @@ TEST(RecurrenceBlob, WeeklyExampleFieldByField)
     EXPECT_EQ(le32(hex, 14), 2u);                // period
     EXPECT_EQ(hex.substr(22 * 2, 8), "0A000000"); // mask, low byte only
     EXPECT_EQ(le32(hex, 26), 0x2023u);           // end type right after the mask
-    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(ft(2004, 3, 1))));
+    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(wall(2004, 3, 1))));
 
     // A task writes no times; an appointment of an nth kind grows to 74 bytes, a task does not.
-    CRecurrencePattern task = make(monthlyNth(1, 2, 0x04), ft(2004, 3, 1), 4);
+    CRecurrencePattern task = make(monthlyNth(1, 2, 0x04), wall(2004, 3, 1), 4);
     EXPECT_EQ(written(task).size(), 72u * 2);
-    CRecurrencePattern apt = make(monthlyNth(1, 2, 0x04), ft(2004, 3, 1), 1);
+    CRecurrencePattern apt = make(monthlyNth(1, 2, 0x04), wall(2004, 3, 1), 1);
     EXPECT_EQ(written(apt).size(), 74u * 2);
 }
 
 TEST(RecurrenceBlob, EveryWeekdayRoundTripsAndStartsOnTheFirstWeekday)
 {
-    CRecurrencePattern p = make(weekdays(), ft(2004, 3, 6));  // a Saturday
+    CRecurrencePattern p = make(weekdays(), wall(2004, 3, 6));  // a Saturday
     long mask = 0;
     ASSERT_TRUE(p.get_DayOfWeekMask(&mask));
     EXPECT_EQ(mask, 62);
@@ -376,7 +353,7 @@ TEST(RecurrenceBlob, ReaderRulesForShortAndUnknownBlobs)
 
 TEST(RecurrenceBlob, GetRecurPatternHandsOutAFreshBufferAndFreesTheOldOne)
 {
-    CRecurrencePattern p = make(daily(1), ft(2004, 3, 1));
+    CRecurrencePattern p = make(daily(1), wall(2004, 3, 1));
     CEBLOB out{};
     ASSERT_TRUE(p.GetRecurPattern(out));
     ASSERT_TRUE(p.GetRecurPattern(&out));  // frees the first buffer (ASan reports a leak otherwise)
@@ -429,32 +406,32 @@ struct CountRow {
 TEST(RecurrenceCount, TableOfRangesCountsAndNthDates)
 {
     const CountRow rows[] = {
-        {"daily, ends on its start", daily(1), ft(2004, 3, 1), ft(2004, 3, 1), 1, 1, "2004-03-01"},
-        {"every 3 days", daily(3), ft(2004, 3, 1), ft(2004, 3, 10), 4, 4, "2004-03-10"},
-        {"every 2 days over the leap day", daily(2), ft(2004, 2, 28), ft(2004, 3, 2), 2, 2, "2004-03-01"},
-        {"daily at 09:00, end before 09:00", daily(1), ft(2004, 3, 1, 9), ft(2004, 3, 3, 8, 59), 2, 3, "2004-03-03 09:00"},
-        {"every weekday from a Saturday", weekdays(), ft(2004, 3, 6), ft(2004, 3, 12), 5, 1, "2004-03-08"},
-        {"Sunday start, Sundays every 2 weeks", weekly(2, 0x01), ft(2004, 3, 7), ft(2004, 4, 4), 3, 2, "2004-03-21"},
-        {"Sunday start, Sunday and Saturday every 2 weeks", weekly(2, 0x41), ft(2004, 3, 7), ft(2004, 3, 27), 4, 3, "2004-03-21"},
-        {"Wednesday start, Monday and Wednesday every 2 weeks", weekly(2, 0x0A), ft(2004, 3, 3), ft(2004, 3, 31), 5, 2, "2004-03-15"},
-        {"Tuesdays every 3 weeks for a year", weekly(3, 0x04), ft(2004, 3, 1), ft(2004, 12, 31), 15, 15, "2004-12-21"},
-        {"leap-day Sunday start, Sunday and Monday", weekly(1, 0x03), ft(2004, 2, 29), ft(2004, 3, 8), 4, 4, "2004-03-08"},
-        {"the 31st monthly: index 24 is December of the next year", monthly(1, 31), ft(2004, 1, 31), ft(2005, 12, 31), 24, 24, "2005-12-31"},
-        {"the 31st monthly: February has none", monthly(1, 31), ft(2004, 1, 31), ft(2004, 4, 30), 3, 2, "-"},
-        {"the 15th every 2 months from the 20th", monthly(2, 15), ft(2004, 1, 20), ft(2004, 7, 15), 3, 1, "2004-03-15"},
-        {"the 29th every 12 months from February", monthly(12, 29), ft(2004, 2, 1), ft(2012, 2, 29), 9, 5, "2008-02-29"},
-        {"the 10th at 09:00, end before 09:00", monthly(1, 10), ft(2004, 1, 10, 9), ft(2004, 3, 10, 8), 2, 3, "2004-03-10 09:00"},
-        {"second Tuesday monthly", monthlyNth(1, 2, 0x04), ft(2004, 3, 1), ft(2004, 6, 30), 4, 4, "2004-06-08"},
-        {"last Friday from a last Friday", monthlyNth(1, 5, 0x20), ft(2004, 4, 30), ft(2004, 5, 27), 1, 2, "2004-05-28"},
-        {"second Tuesday every 2 months, end in a month between", monthlyNth(2, 2, 0x04), ft(2004, 1, 1), ft(2004, 2, 1), 1, 2, "2004-03-09"},
-        {"5 May from June", yearly(1, 5, 5), ft(2004, 6, 1), ft(2006, 5, 4), 1, 1, "2005-05-05"},
-        {"29 February yearly", yearly(1, 2, 29), ft(2003, 1, 1), ft(2008, 3, 1), 6, 2, "2004-02-29"},
-        {"29 February yearly, common year", yearly(1, 2, 29), ft(2003, 1, 1), ft(2008, 3, 1), 6, 3, "-"},
-        {"1 January every 2 years", yearly(2, 1, 1), ft(2000, 1, 1), ft(2010, 1, 1), 6, 6, "2010-01-01"},
-        {"29 February every 100 years: 2000 is leap", yearly(100, 2, 29), ft(1800, 1, 1), ft(2100, 12, 31), 4, 3, "2000-02-29"},
-        {"29 February every 100 years: 1900 is not", yearly(100, 2, 29), ft(1800, 1, 1), ft(2100, 12, 31), 4, 2, "-"},
-        {"fourth Thursday of November", yearlyNth(1, 11, 4, 0x10), ft(2004, 1, 1), ft(2006, 11, 22), 2, 3, "2006-11-23"},
-        {"last Monday of May every 3 years from June", yearlyNth(3, 5, 5, 0x02), ft(2004, 6, 1), ft(2010, 12, 31), 2, 1, "2007-05-28"},
+        {"daily, ends on its start", daily(1), wall(2004, 3, 1), wall(2004, 3, 1), 1, 1, "2004-03-01"},
+        {"every 3 days", daily(3), wall(2004, 3, 1), wall(2004, 3, 10), 4, 4, "2004-03-10"},
+        {"every 2 days over the leap day", daily(2), wall(2004, 2, 28), wall(2004, 3, 2), 2, 2, "2004-03-01"},
+        {"daily at 09:00, end before 09:00", daily(1), wall(2004, 3, 1, 9), wall(2004, 3, 3, 8, 59), 2, 3, "2004-03-03 09:00"},
+        {"every weekday from a Saturday", weekdays(), wall(2004, 3, 6), wall(2004, 3, 12), 5, 1, "2004-03-08"},
+        {"Sunday start, Sundays every 2 weeks", weekly(2, 0x01), wall(2004, 3, 7), wall(2004, 4, 4), 3, 2, "2004-03-21"},
+        {"Sunday start, Sunday and Saturday every 2 weeks", weekly(2, 0x41), wall(2004, 3, 7), wall(2004, 3, 27), 4, 3, "2004-03-21"},
+        {"Wednesday start, Monday and Wednesday every 2 weeks", weekly(2, 0x0A), wall(2004, 3, 3), wall(2004, 3, 31), 5, 2, "2004-03-15"},
+        {"Tuesdays every 3 weeks for a year", weekly(3, 0x04), wall(2004, 3, 1), wall(2004, 12, 31), 15, 15, "2004-12-21"},
+        {"leap-day Sunday start, Sunday and Monday", weekly(1, 0x03), wall(2004, 2, 29), wall(2004, 3, 8), 4, 4, "2004-03-08"},
+        {"the 31st monthly: index 24 is December of the next year", monthly(1, 31), wall(2004, 1, 31), wall(2005, 12, 31), 24, 24, "2005-12-31"},
+        {"the 31st monthly: February has none", monthly(1, 31), wall(2004, 1, 31), wall(2004, 4, 30), 3, 2, "-"},
+        {"the 15th every 2 months from the 20th", monthly(2, 15), wall(2004, 1, 20), wall(2004, 7, 15), 3, 1, "2004-03-15"},
+        {"the 29th every 12 months from February", monthly(12, 29), wall(2004, 2, 1), wall(2012, 2, 29), 9, 5, "2008-02-29"},
+        {"the 10th at 09:00, end before 09:00", monthly(1, 10), wall(2004, 1, 10, 9), wall(2004, 3, 10, 8), 2, 3, "2004-03-10 09:00"},
+        {"second Tuesday monthly", monthlyNth(1, 2, 0x04), wall(2004, 3, 1), wall(2004, 6, 30), 4, 4, "2004-06-08"},
+        {"last Friday from a last Friday", monthlyNth(1, 5, 0x20), wall(2004, 4, 30), wall(2004, 5, 27), 1, 2, "2004-05-28"},
+        {"second Tuesday every 2 months, end in a month between", monthlyNth(2, 2, 0x04), wall(2004, 1, 1), wall(2004, 2, 1), 1, 2, "2004-03-09"},
+        {"5 May from June", yearly(1, 5, 5), wall(2004, 6, 1), wall(2006, 5, 4), 1, 1, "2005-05-05"},
+        {"29 February yearly", yearly(1, 2, 29), wall(2003, 1, 1), wall(2008, 3, 1), 6, 2, "2004-02-29"},
+        {"29 February yearly, common year", yearly(1, 2, 29), wall(2003, 1, 1), wall(2008, 3, 1), 6, 3, "-"},
+        {"1 January every 2 years", yearly(2, 1, 1), wall(2000, 1, 1), wall(2010, 1, 1), 6, 6, "2010-01-01"},
+        {"29 February every 100 years: 2000 is leap", yearly(100, 2, 29), wall(1800, 1, 1), wall(2100, 12, 31), 4, 3, "2000-02-29"},
+        {"29 February every 100 years: 1900 is not", yearly(100, 2, 29), wall(1800, 1, 1), wall(2100, 12, 31), 4, 2, "-"},
+        {"fourth Thursday of November", yearlyNth(1, 11, 4, 0x10), wall(2004, 1, 1), wall(2006, 11, 22), 2, 3, "2006-11-23"},
+        {"last Monday of May every 3 years from June", yearlyNth(3, 5, 5, 0x02), wall(2004, 6, 1), wall(2010, 12, 31), 2, 1, "2007-05-28"},
     };
     for (const CountRow& r : rows) {
         SCOPED_TRACE(r.name);
@@ -470,11 +447,11 @@ TEST(RecurrenceCount, TableOfRangesCountsAndNthDates)
 
 TEST(RecurrenceCount, FailuresAndForms)
 {
-    CRecurrencePattern p = make(daily(1), ft(2004, 3, 1));
+    CRecurrencePattern p = make(daily(1), wall(2004, 3, 1));
     long count = 99;
-    EXPECT_FALSE(p.GetOccurrences(&count, ft(2004, 3, 2), ft(2004, 3, 1)));  // from after to
+    EXPECT_FALSE(p.GetOccurrences(&count, wall(2004, 3, 2), wall(2004, 3, 1)));  // from after to
     EXPECT_EQ(count, 0);
-    EXPECT_FALSE(p.GetOccurrences(nullptr, ft(2004, 3, 1), ft(2004, 3, 2)));
+    EXPECT_FALSE(p.GetOccurrences(nullptr, wall(2004, 3, 1), wall(2004, 3, 2)));
     long minutes = 0;
     EXPECT_FALSE(p.GetPatternEndDate(&minutes, 0));
     EXPECT_FALSE(p.GetPatternEndDate(&minutes, -3));
@@ -487,7 +464,7 @@ TEST(RecurrenceCount, FailuresAndForms)
 
     // Without end the count runs to 4500-12-31.
     ASSERT_TRUE(p.GetOccurrences(&count));
-    EXPECT_EQ(count, (kNoEndMinutes - minutesOf(ft(2004, 3, 1))) / 1440 + 1);
+    EXPECT_EQ(count, (kNoEndMinutes - minutesOf(wall(2004, 3, 1))) / 1440 + 1);
     EXPECT_FALSE(p.GetPatternEndDate(&minutes, count + 1));  // past 4500
     EXPECT_TRUE(p.GetPatternEndDate(&minutes, count));
     EXPECT_EQ(textOfMinutes(minutes), "4500-12-31");
@@ -495,7 +472,7 @@ TEST(RecurrenceCount, FailuresAndForms)
     // Type 4 and an empty pattern compute nothing.
     CRecurrencePattern four;
     four.put_RecurrenceType(4);
-    EXPECT_FALSE(four.GetOccurrences(&count, ft(2004, 3, 1), ft(2004, 3, 2)));
+    EXPECT_FALSE(four.GetOccurrences(&count, wall(2004, 3, 1), wall(2004, 3, 2)));
     EXPECT_FALSE(four.GetPatternEndDate(&minutes, 1));
     FILETIME f;
     EXPECT_FALSE(four.SeekFirstRecurTime(&f));
@@ -554,27 +531,27 @@ struct PropertyRow {
 std::vector<PropertyRow> propertyRows()
 {
     return {
-        {"daily", daily(1), ft(2004, 2, 27)},
-        {"every 3 days at 09:00", daily(3), ft(2003, 12, 30, 9)},
-        {"every weekday from a Sunday", weekdays(), ft(2004, 2, 29)},
-        {"weekly Sunday start, Sunday, every 2", weekly(2, 0x01), ft(2004, 3, 7)},
-        {"weekly Sunday start, Sunday and Saturday, every 3", weekly(3, 0x41), ft(2004, 3, 7)},
-        {"weekly Saturday start, Monday and Friday, every 2", weekly(2, 0x22), ft(2004, 3, 6)},
-        {"weekly every day", weekly(1, 0x7F), ft(2005, 1, 5, 9)},
-        {"monthly 31st", monthly(1, 31), ft(2003, 10, 31)},
-        {"monthly 31st every 2 from the 1st", monthly(2, 31), ft(2004, 2, 1)},
-        {"monthly 30th every 3", monthly(3, 30), ft(2004, 1, 15)},
-        {"monthly 29th", monthly(1, 29), ft(2003, 1, 30, 9)},
-        {"second Tuesday every 2", monthlyNth(2, 2, 0x04), ft(2004, 1, 20)},
-        {"last Sunday", monthlyNth(1, 5, 0x01), ft(2004, 2, 29)},
-        {"last Saturday-or-Monday every 3", monthlyNth(3, 5, 0x42), ft(2004, 3, 1)},
-        {"first weekday-ish mask", monthlyNth(1, 1, 0x3E), ft(2004, 5, 1)},
-        {"yearly 29 February", yearly(1, 2, 29), ft(1999, 3, 1)},
-        {"yearly 31 December every 2", yearly(2, 12, 31), ft(2004, 12, 31, 9)},
-        {"yearly 5 May every 3 from June", yearly(3, 5, 5), ft(2004, 6, 1)},
-        {"fourth Thursday of November", yearlyNth(1, 11, 4, 0x10), ft(2004, 11, 26)},
-        {"last Monday of May every 2", yearlyNth(2, 5, 5, 0x02), ft(2004, 1, 1)},
-        {"first Sunday of February every 3", yearlyNth(3, 2, 1, 0x01), ft(1999, 2, 7)},
+        {"daily", daily(1), wall(2004, 2, 27)},
+        {"every 3 days at 09:00", daily(3), wall(2003, 12, 30, 9)},
+        {"every weekday from a Sunday", weekdays(), wall(2004, 2, 29)},
+        {"weekly Sunday start, Sunday, every 2", weekly(2, 0x01), wall(2004, 3, 7)},
+        {"weekly Sunday start, Sunday and Saturday, every 3", weekly(3, 0x41), wall(2004, 3, 7)},
+        {"weekly Saturday start, Monday and Friday, every 2", weekly(2, 0x22), wall(2004, 3, 6)},
+        {"weekly every day", weekly(1, 0x7F), wall(2005, 1, 5, 9)},
+        {"monthly 31st", monthly(1, 31), wall(2003, 10, 31)},
+        {"monthly 31st every 2 from the 1st", monthly(2, 31), wall(2004, 2, 1)},
+        {"monthly 30th every 3", monthly(3, 30), wall(2004, 1, 15)},
+        {"monthly 29th", monthly(1, 29), wall(2003, 1, 30, 9)},
+        {"second Tuesday every 2", monthlyNth(2, 2, 0x04), wall(2004, 1, 20)},
+        {"last Sunday", monthlyNth(1, 5, 0x01), wall(2004, 2, 29)},
+        {"last Saturday-or-Monday every 3", monthlyNth(3, 5, 0x42), wall(2004, 3, 1)},
+        {"first weekday-ish mask", monthlyNth(1, 1, 0x3E), wall(2004, 5, 1)},
+        {"yearly 29 February", yearly(1, 2, 29), wall(1999, 3, 1)},
+        {"yearly 31 December every 2", yearly(2, 12, 31), wall(2004, 12, 31, 9)},
+        {"yearly 5 May every 3 from June", yearly(3, 5, 5), wall(2004, 6, 1)},
+        {"fourth Thursday of November", yearlyNth(1, 11, 4, 0x10), wall(2004, 11, 26)},
+        {"last Monday of May every 2", yearlyNth(2, 5, 5, 0x02), wall(2004, 1, 1)},
+        {"first Sunday of February every 3", yearlyNth(3, 2, 1, 0x01), wall(1999, 2, 7)},
     };
 }
 
@@ -621,7 +598,7 @@ TEST(RecurrenceCount, NthDatesCountsAndWalksMatchADayByDayReference)
         std::vector<long long> reference;  // minutes of every existing occurrence up to the horizon
         for (QDate d = start; d <= horizon; d = d.addDays(1)) {
             if (occursOn(row.shape, start, d))
-                reference.push_back(minutesOf(ft(d.year(), d.month(), d.day())) + tod);
+                reference.push_back(minutesOf(wall(d.year(), d.month(), d.day())) + tod);
         }
         ASSERT_FALSE(reference.empty());
         const long long last = reference.back();
@@ -671,7 +648,7 @@ TEST(RecurrenceCount, NthDatesCountsAndWalksMatchADayByDayReference)
 
 TEST(RecurrenceWalk, EndsAfterItsCount)
 {
-    CRecurrencePattern p = make(weekly(1, 0x02), ft(2004, 3, 1));
+    CRecurrencePattern p = make(weekly(1, 0x02), wall(2004, 3, 1));
     ASSERT_TRUE(p.put_Occurrences(5));
     FILETIME f;
     ASSERT_TRUE(p.SeekFirstRecurTime(&f));
@@ -696,8 +673,8 @@ TEST(RecurrenceWalk, EndsAfterItsCount)
 
 TEST(RecurrenceWalk, EndsOnItsDate)
 {
-    CRecurrencePattern p = make(monthly(1, 15), ft(2004, 1, 1));
-    ASSERT_TRUE(p.put_PatternEndDate(ft(2004, 4, 20)));
+    CRecurrencePattern p = make(monthly(1, 15), wall(2004, 1, 1));
+    ASSERT_TRUE(p.put_PatternEndDate(wall(2004, 4, 20)));
     EXPECT_EQ(walk(p), (std::vector<std::string>{"2004-01-15", "2004-02-15", "2004-03-15", "2004-04-15"}));
     long count = 0;
     p.get_Occurrences(&count);
@@ -714,11 +691,11 @@ TEST(RecurrenceWalk, EndsOnItsDate)
 TEST(RecurrenceWalk, SeekFromPositionsInConstantTimeAndContinues)
 {
     // Daily since 1700: positioning in 2004 does not walk three centuries.
-    CRecurrencePattern p = make(daily(1), ft(1700, 1, 1, 9));
+    CRecurrencePattern p = make(daily(1), wall(1700, 1, 1, 9));
     FILETIME f;
     const auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000; ++i)
-        ASSERT_TRUE(p.SeekRecurTimeFrom(&f, ft(2004, 3, 1, 9, 1)));
+        ASSERT_TRUE(p.SeekRecurTimeFrom(&f, wall(2004, 3, 1, 9, 1)));
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
     EXPECT_EQ(text(f), "2004-03-02 09:00");
     ASSERT_TRUE(p.SeekNextRecurTime(&f));
@@ -728,14 +705,14 @@ TEST(RecurrenceWalk, SeekFromPositionsInConstantTimeAndContinues)
     EXPECT_EQ(text(f), "2004-03-01 09:00");
 
     // Before the start: the first occurrence. After the end: nothing.
-    CRecurrencePattern q = make(monthly(1, 31), ft(2004, 1, 1));
-    ASSERT_TRUE(q.SeekRecurTimeFrom(&f, ft(1990, 1, 1)));
+    CRecurrencePattern q = make(monthly(1, 31), wall(2004, 1, 1));
+    ASSERT_TRUE(q.SeekRecurTimeFrom(&f, wall(1990, 1, 1)));
     EXPECT_EQ(text(f), "2004-01-31");
-    ASSERT_TRUE(q.SeekRecurTimeFrom(&f, ft(2004, 2, 1)));  // February has no 31st
+    ASSERT_TRUE(q.SeekRecurTimeFrom(&f, wall(2004, 2, 1)));  // February has no 31st
     EXPECT_EQ(text(f), "2004-03-31");
     q.put_Occurrences(3);  // slots January, February, March
-    EXPECT_FALSE(q.SeekRecurTimeFrom(&f, ft(2004, 4, 1)));
-    EXPECT_FALSE(q.SeekRecurTimeFrom(&f, ft(4600, 1, 1)));
+    EXPECT_FALSE(q.SeekRecurTimeFrom(&f, wall(2004, 4, 1)));
+    EXPECT_FALSE(q.SeekRecurTimeFrom(&f, wall(4600, 1, 1)));
 }
 
 // ---- Sentences ------------------------------------------------------------------------------
@@ -758,18 +735,18 @@ TEST(RecurrenceText, SentencesForEveryType)
         {yearlyNth(1, 5, 5, 0x02), L"1 년 마다 5월 의 마지막 월요일 에 반복"},
     };
     for (const Row& r : rows) {
-        CRecurrencePattern p = make(r.shape, ft(2004, 3, 1));
+        CRecurrencePattern p = make(r.shape, wall(2004, 3, 1));
         CString s;
         ASSERT_TRUE(p.RecurPatternToStr(s));
         EXPECT_EQ(s, CString(r.want)) << s.toUtf8();
     }
     // With an end: start text, end text, pattern part. "%02d" of the year prints all four digits.
-    CRecurrencePattern p = make(daily(3), ft(2004, 3, 1));
+    CRecurrencePattern p = make(daily(3), wall(2004, 3, 1));
     p.put_Occurrences(10);
     CString s;
     ASSERT_TRUE(p.RecurPatternToStr(s));
     EXPECT_EQ(s, CString(L"2004-03-01 부터 2004-03-28 까지 3 일 마다 반복")) << s.toUtf8();
-    p.put_PatternEndDate(ft(2004, 4, 2));
+    p.put_PatternEndDate(wall(2004, 4, 2));
     ASSERT_TRUE(p.RecurPatternToStr(s));
     EXPECT_EQ(s, CString(L"2004-03-01 부터 2004-04-02 까지 3 일 마다 반복")) << s.toUtf8();
 
@@ -845,19 +822,19 @@ TEST(RecurrenceStore, LoadsFromAndSavesToRecords)
     EXPECT_FALSE(CRecurrencePattern(plain, 1).IsInitialized());
     EXPECT_FALSE(CRecurrencePattern(apt + 1000, 1).IsInitialized());
     EXPECT_FALSE(CRecurrencePattern(apt, 2).IsInitialized());
-    CRecurrencePattern other = make(daily(1), ft(2004, 3, 1));
+    CRecurrencePattern other = make(daily(1), wall(2004, 3, 1));
     EXPECT_FALSE(other.SaveRecurPattern(apt, 2));
     EXPECT_FALSE(other.SaveRecurPattern(apt + 1000, 1));
 
     // A task: the duration is due - start; SaveRecurPattern(oid, kind) writes property 0x4116.
-    const CEOID task = addRecord(ZU_SEL_TASKS, {CCeDBProp(short(1), ZUID_TASK_RECURRING), CCeDBProp(ft(2004, 3, 1), ZUID_TASK_START),
-                                                   CCeDBProp(ft(2004, 3, 3, 12), ZUID_TASK_DUE), CCeDBProp(blobOf(weekly), ZUID_TASK_RECURRENCE)});
+    const CEOID task = addRecord(ZU_SEL_TASKS, {CCeDBProp(short(1), ZUID_TASK_RECURRING), CCeDBProp(wall(2004, 3, 1), ZUID_TASK_START),
+                                                   CCeDBProp(wall(2004, 3, 3, 12), ZUID_TASK_DUE), CCeDBProp(blobOf(weekly), ZUID_TASK_RECURRENCE)});
     CRecurrencePattern t(task, 4);
     ASSERT_TRUE(t.IsValid());
     t.get_Duration(&duration);
     EXPECT_EQ(duration, 2 * 1440 + 720);
     CRecurrencePattern yearlyTask(4);
-    build(yearlyTask, yearly(2, 5, 5), ft(2004, 1, 10));
+    build(yearlyTask, yearly(2, 5, 5), wall(2004, 1, 10));
     yearlyTask.put_Occurrences(3);
     ASSERT_TRUE(yearlyTask.SaveRecurPattern(task, 4));
     EXPECT_EQ(storedBlob(ZU_SEL_TASKS, task, ZUID_TASK_RECURRENCE), goldens()[5].hex);
@@ -869,7 +846,7 @@ TEST(RecurrenceRegression, DatesThatDoNotExistAreSkippedAndNothingHangs)
 {
     FILETIME f;
     // The 31st monthly: Feb, Apr and Jun slots give minute 0 and the walk passes over them.
-    CRecurrencePattern p = make(monthly(1, 31), ft(2004, 1, 1));
+    CRecurrencePattern p = make(monthly(1, 31), wall(2004, 1, 1));
     long minutes = -1;
     ASSERT_TRUE(p.GetPatternEndDate(&minutes, 4));  // April
     EXPECT_EQ(minutes, 0);
@@ -885,16 +862,16 @@ TEST(RecurrenceRegression, DatesThatDoNotExistAreSkippedAndNothingHangs)
 
     // Patterns none of whose dates exist fail at once, in every direction.
     const std::pair<Shape, FILETIME> never[] = {
-        {yearly(4, 2, 29), ft(2001, 1, 1)},   // 2001, 2005, ...: never a leap year
-        {monthly(12, 30), ft(2004, 2, 1)},   // every February
-        {yearly(1, 4, 31), ft(2004, 1, 1)},  // 31 April
+        {yearly(4, 2, 29), wall(2001, 1, 1)},   // 2001, 2005, ...: never a leap year
+        {monthly(12, 30), wall(2004, 2, 1)},   // every February
+        {yearly(1, 4, 31), wall(2004, 1, 1)},  // 31 April
     };
     for (const auto& [shape, start] : never) {
         CRecurrencePattern q = make(shape, start);
         const auto t0 = std::chrono::steady_clock::now();
         EXPECT_FALSE(q.SeekFirstRecurTime(&f));
         EXPECT_FALSE(q.SeekNextRecurTime(&f));
-        EXPECT_FALSE(q.SeekRecurTimeFrom(&f, ft(2100, 1, 1)));
+        EXPECT_FALSE(q.SeekRecurTimeFrom(&f, wall(2100, 1, 1)));
         q.put_Occurrences(1000000);
         EXPECT_FALSE(q.SeekLastRecurTime(&f));
         EXPECT_FALSE(q.SeekPrevRecurTime(&f));
@@ -903,11 +880,11 @@ TEST(RecurrenceRegression, DatesThatDoNotExistAreSkippedAndNothingHangs)
     }
 
     // Walks stop at 4500-12-31.
-    CRecurrencePattern late = make(daily(1), ft(4500, 12, 30));
+    CRecurrencePattern late = make(daily(1), wall(4500, 12, 30));
     EXPECT_EQ(walk(late), (std::vector<std::string>{"4500-12-30", "4500-12-31"}));
-    CRecurrencePattern after = make(monthly(1, 1), ft(4500, 12, 31, 23, 59));
+    CRecurrencePattern after = make(monthly(1, 1), wall(4500, 12, 31, 23, 59));
     EXPECT_EQ(walk(after).size(), 0u);
-    EXPECT_FALSE(after.put_PatternStartDate(ft(4501, 1, 1)));
+    EXPECT_FALSE(after.put_PatternStartDate(wall(4501, 1, 1)));
 }
 
 TEST(RecurrenceRegression, WhatCannotBeComputedIsRefused)
@@ -950,7 +927,7 @@ TEST(RecurrenceRegression, WhatCannotBeComputedIsRefused)
     EXPECT_EQ(n, 3);  // unchanged
     // A weekly pattern whose mask was never set computes nothing and writes nothing.
     long count = 0;
-    EXPECT_FALSE(p.GetOccurrences(&count, ft(2004, 1, 1), ft(2005, 1, 1)));
+    EXPECT_FALSE(p.GetOccurrences(&count, wall(2004, 1, 1), wall(2005, 1, 1)));
     CString s;
     EXPECT_FALSE(p.RecurPatternToStr(s));
     EXPECT_EQ(written(p), "");
@@ -995,13 +972,13 @@ TEST(RecurrenceRegression, WhatCannotBeComputedIsRefused)
 TEST(RecurrenceRegression, TheEndTypeWrittenIsTheOneChosen)
 {
     // A count chosen and then an end date chosen: ends by date, count derived from the date.
-    CRecurrencePattern p = make(daily(2), ft(2004, 3, 1));
+    CRecurrencePattern p = make(daily(2), wall(2004, 3, 1));
     p.put_Occurrences(5);
-    p.put_PatternEndDate(ft(2004, 3, 12));  // occurrences 1, 3, ..., 11: 6, last on the 11th
+    p.put_PatternEndDate(wall(2004, 3, 12));  // occurrences 1, 3, ..., 11: 6, last on the 11th
     std::string hex = written(p);
     EXPECT_EQ(le32(hex, 22), 0x2021u);
     EXPECT_EQ(le32(hex, 26), 6u);
-    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(ft(2004, 3, 11))));  // snapped onto the last
+    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(wall(2004, 3, 11))));  // snapped onto the last
     FILETIME end;
     p.get_PatternEndDate(&end);
     EXPECT_EQ(text(end), "2004-03-11");
@@ -1013,11 +990,11 @@ TEST(RecurrenceRegression, TheEndTypeWrittenIsTheOneChosen)
     EXPECT_EQ(p.SetEndDateType(9), 2u);  // refused, unchanged
     hex = written(p);
     EXPECT_EQ(le32(hex, 22), 0x2022u);
-    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(ft(2004, 3, 9))));
+    EXPECT_EQ(le32(hex, 46), static_cast<DWORD>(minutesOf(wall(2004, 3, 9))));
 
     // Ending on its own start date: one occurrence, not zero.
-    CRecurrencePattern once = make(daily(1), ft(2004, 3, 1));
-    once.put_PatternEndDate(ft(2004, 3, 1));
+    CRecurrencePattern once = make(daily(1), wall(2004, 3, 1));
+    once.put_PatternEndDate(wall(2004, 3, 1));
     long count = 0;
     ASSERT_TRUE(once.GetOccurrences(&count));
     EXPECT_EQ(count, 1);
@@ -1026,61 +1003,61 @@ TEST(RecurrenceRegression, TheEndTypeWrittenIsTheOneChosen)
     EXPECT_EQ(le32(hex, 42), le32(hex, 46));
 
     // An end before the start, or no occurrence at all, is not written.
-    CRecurrencePattern before = make(daily(1), ft(2004, 3, 1));
-    before.put_PatternEndDate(ft(2004, 2, 1));
+    CRecurrencePattern before = make(daily(1), wall(2004, 3, 1));
+    before.put_PatternEndDate(wall(2004, 2, 1));
     EXPECT_EQ(written(before), "");
     EXPECT_FALSE(before.GetOccurrences(&count));
-    CRecurrencePattern zero = make(daily(1), ft(2004, 3, 1));
+    CRecurrencePattern zero = make(daily(1), wall(2004, 3, 1));
     zero.put_Occurrences(0);
     EXPECT_EQ(written(zero), "");
-    CRecurrencePattern between = make(monthly(1, 10), ft(2004, 1, 15));
-    between.put_PatternEndDate(ft(2004, 1, 20));
+    CRecurrencePattern between = make(monthly(1, 10), wall(2004, 1, 15));
+    between.put_PatternEndDate(wall(2004, 1, 20));
     EXPECT_EQ(written(between), "");
 }
 
 TEST(RecurrenceRegression, WeeklyFromASundayWithAnInterval)
 {
     // Sunday start, Sundays every 2 weeks: the 2nd occurrence is two weeks on, not one.
-    CRecurrencePattern p = make(weekly(2, 0x01), ft(2004, 3, 7));
+    CRecurrencePattern p = make(weekly(2, 0x01), wall(2004, 3, 7));
     FILETIME f;
     ASSERT_TRUE(p.GetPatternEndDate(&f, 2));
     EXPECT_EQ(text(f), "2004-03-21");
     ASSERT_TRUE(p.GetPatternEndDate(&f, 3));
     EXPECT_EQ(text(f), "2004-04-04");
     // Sunday start, Saturday only, every 3 weeks: the first Saturday is in the start's week.
-    CRecurrencePattern q = make(weekly(3, 0x40), ft(2004, 3, 7));
+    CRecurrencePattern q = make(weekly(3, 0x40), wall(2004, 3, 7));
     EXPECT_EQ(walk(q, 3), (std::vector<std::string>{"2004-03-13", "2004-04-03", "2004-04-24"}));
 }
 
 TEST(RecurrenceRegression, NthWeekdayLastMonthReductionOnlyInOccurrenceMonths)
 {
     // Second Tuesday every 2 months from January: a range ending on 1 February holds January's.
-    CRecurrencePattern p = make(monthlyNth(2, 2, 0x04), ft(2004, 1, 1));
+    CRecurrencePattern p = make(monthlyNth(2, 2, 0x04), wall(2004, 1, 1));
     long count = 0;
-    ASSERT_TRUE(p.GetOccurrences(&count, ft(2004, 1, 1), ft(2004, 2, 1)));
+    ASSERT_TRUE(p.GetOccurrences(&count, wall(2004, 1, 1), wall(2004, 2, 1)));
     EXPECT_EQ(count, 1);
-    ASSERT_TRUE(p.GetOccurrences(&count, ft(2004, 1, 1), ft(2004, 3, 8)));  // March's is the 9th
+    ASSERT_TRUE(p.GetOccurrences(&count, wall(2004, 1, 1), wall(2004, 3, 8)));  // March's is the 9th
     EXPECT_EQ(count, 1);
-    ASSERT_TRUE(p.GetOccurrences(&count, ft(2004, 1, 1), ft(2004, 3, 9)));
+    ASSERT_TRUE(p.GetOccurrences(&count, wall(2004, 1, 1), wall(2004, 3, 9)));
     EXPECT_EQ(count, 2);
 }
 
 TEST(RecurrenceRegression, YearlyPatternsHonourTheirInterval)
 {
-    CRecurrencePattern p = make(yearly(2, 3, 1), ft(2004, 3, 1));
+    CRecurrencePattern p = make(yearly(2, 3, 1), wall(2004, 3, 1));
     EXPECT_EQ(walk(p, 3), (std::vector<std::string>{"2004-03-01", "2006-03-01", "2008-03-01"}));
     long count = 0;
-    ASSERT_TRUE(p.GetOccurrences(&count, ft(2004, 3, 1), ft(2009, 12, 31)));
+    ASSERT_TRUE(p.GetOccurrences(&count, wall(2004, 3, 1), wall(2009, 12, 31)));
     EXPECT_EQ(count, 3);
     EXPECT_EQ(le32(written(p), 14), 24u);  // the period stays interval * 12
     // From after the start year's date, the first is one interval later.
-    CRecurrencePattern q = make(yearlyNth(3, 1, 1, 0x02), ft(2004, 6, 1));
+    CRecurrencePattern q = make(yearlyNth(3, 1, 1, 0x02), wall(2004, 6, 1));
     EXPECT_EQ(walk(q, 2), (std::vector<std::string>{"2007-01-01", "2010-01-04"}));
 }
 
 TEST(RecurrenceRegression, AppointmentsCrossingMidnightKeepAPositiveDuration)
 {
-    CRecurrencePattern p = make(daily(1), ft(2004, 3, 1));
+    CRecurrencePattern p = make(daily(1), wall(2004, 3, 1));
     p.put_StartTime(1320);
     p.put_EndTime(60);  // 22:00 to 01:00
     long v = 0;
@@ -1156,7 +1133,7 @@ void exercise(CRecurrencePattern& p, UINT kind)
     p.RecurPatternToStr(s);
     long count = 0;
     p.GetOccurrences(&count);
-    p.GetOccurrences(&count, ft(2004, 1, 1), ft(2004, 12, 31));
+    p.GetOccurrences(&count, wall(2004, 1, 1), wall(2004, 12, 31));
     long minutes = 0;
     for (long n : {1L, 2L, 7L, 100L, 10000L, 1999999L, 2000001L, LONG_MAX})
         p.GetPatternEndDate(&minutes, n);
@@ -1166,7 +1143,7 @@ void exercise(CRecurrencePattern& p, UINT kind)
         ++steps;
     p.SeekLastRecurTime(&f);
     p.SeekPrevRecurTime(&f);
-    p.SeekRecurTimeFrom(&f, ft(2004, 3, 1));
+    p.SeekRecurTimeFrom(&f, wall(2004, 3, 1));
     p.SeekRecurTimeFrom(&f, ZuU64ToFileTime(~0ULL));
     CEBLOB out{};
     if (p.GetRecurPattern(&out)) {
@@ -1216,12 +1193,12 @@ TEST(RecurrenceSweep, ExtremeFieldValuesStayInsideTheLimits)
     // Largest interval, latest start, a count past anything reachable: no overflow, quick failures.
     for (const Shape& shape : {daily(999), weekly(999, 0x7F), monthly(999, 31), monthlyNth(999, 5, 0x7F), yearly(999, 2, 29),
              yearlyNth(999, 12, 5, 0x40)}) {
-        for (const FILETIME& start : {ft(1601, 1, 1), ft(4500, 12, 31, 23, 59)}) {
+        for (const FILETIME& start : {wall(1601, 1, 1), wall(4500, 12, 31, 23, 59)}) {
             CRecurrencePattern p = make(shape, start);
             exercise(p, 1);
             p.put_Occurrences(LONG_MAX);
             exercise(p, 1);
-            p.put_PatternEndDate(ft(4500, 12, 31, 23, 59));
+            p.put_PatternEndDate(wall(4500, 12, 31, 23, 59));
             exercise(p, 1);
             p.put_StartTime(LONG_MIN);
             p.put_EndTime(LONG_MAX);
@@ -1242,7 +1219,7 @@ TEST(RecurrenceSweep, ObjectsOnSeveralThreadsDoNotMeet)
         for (const PropertyRow& row : propertyRows()) {
             CRecurrencePattern p = make(row.shape, row.start);
             FILETIME f;
-            for (int ok = p.SeekRecurTimeFrom(&f, ft(2006, 1, 1)), k = 0; ok && k < 20; ok = p.SeekNextRecurTime(&f), ++k)
+            for (int ok = p.SeekRecurTimeFrom(&f, wall(2006, 1, 1)), k = 0; ok && k < 20; ok = p.SeekNextRecurTime(&f), ++k)
                 all.push_back(text(f));
         }
         return all;
