@@ -19,6 +19,7 @@
 // lunar years (kept precomputed) plus the months before it in its year plus its day.
 #include "lunar.h"
 
+#include "civildate.h"
 #include "filetime.h"
 
 #include <algorithm>
@@ -245,46 +246,26 @@ constexpr std::array<int, kYearCount + 1> kYearStart = [] {
     return start;
 }();
 
-constexpr int kDayNumberOffset = 686685;  // day number = days since 0001-01-01 (from 1) - this
+// The table's day numbers count from 1881-01-29: day 1 is 1881-01-30, the first day of lunar 1881.
+constexpr long long kDayNumberEpoch = ZuDaysFromCivil(1881, 1, 29);
 
-// Days before 1 January of Gregorian year y (y >= 1).
-constexpr int daysBeforeYear(int y)
-{
-    return (y - 1) * 365 + (y - 1) / 4 - (y - 1) / 100 + (y - 1) / 400;
-}
-
-static_assert(daysBeforeYear(1881) + 30 - kDayNumberOffset == 1, "day 1 is 1881-01-30");
 // 2044-01-29, the last day of lunar 2043.
-static_assert(daysBeforeYear(2044) + 29 - kDayNumberOffset == kYearStart[kYearCount],
+static_assert(ZuDaysFromCivil(2044, 1, 29) - kDayNumberEpoch == kYearStart[kYearCount],
     "the table ends on 2044-01-29");
 
 // Day number of a Gregorian date inside the years the table touches (1881..2044).
 int solarDayNumber(int y, int m, int d)
 {
-    int days = daysBeforeYear(y) + d;
-    for (int k = 1; k < m; ++k)
-        days += ZuDaysInMonth(y, k);
-    return days - kDayNumberOffset;
+    return static_cast<int>(ZuDaysFromCivil(y, m, d) - kDayNumberEpoch);
 }
 
 // Gregorian date of a day number of the table (1 and on).
 void solarDate(int n, int* y, int* m, int* d)
 {
-    const int count = n + kDayNumberOffset;  // 1 = 0001-01-01
-    int year = static_cast<int>(static_cast<long long>(count) * 400 / 146097) + 1;
-    while (daysBeforeYear(year) >= count)
-        --year;
-    while (daysBeforeYear(year + 1) < count)
-        ++year;
-    int rest = count - daysBeforeYear(year);  // day of the year, from 1
-    int month = 1;
-    while (rest > ZuDaysInMonth(year, month)) {
-        rest -= ZuDaysInMonth(year, month);
-        ++month;
-    }
-    *y = year;
-    *m = month;
-    *d = rest;
+    const ZuCivilDate date = ZuCivilFromDays(n + kDayNumberEpoch);
+    *y = static_cast<int>(date.year);
+    *m = date.month;
+    *d = date.day;
 }
 
 } // namespace
