@@ -15,6 +15,7 @@
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "recurrencepattern.h"
+#include "testtime.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,18 +26,7 @@
 
 namespace {
 
-FILETIME wall(int y, int m, int d, int h = 0, int mi = 0)
-{
-    SYSTEMTIME st{};
-    st.wYear = WORD(y);
-    st.wMonth = WORD(m);
-    st.wDay = WORD(d);
-    st.wHour = WORD(h);
-    st.wMinute = WORD(mi);
-    FILETIME ft{};
-    SystemTimeToFileTime(&st, &ft);
-    return ft;
-}
+using zutest::wall;
 
 FILETIME utc(const FILETIME& local)
 {
