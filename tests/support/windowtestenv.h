@@ -1,6 +1,6 @@
 // windowtestenv.h - what the tests of program windows share (the platform's, and the options'
 // tests against real second programs): a private data folder and socket folder per test, a
-// window that records what it receives, and the fake program (fakeprogram.cpp).
+// window that records what it receives, and the fake program (platform/tests/fakeprogram.cpp).
 #pragma once
 
 #include "childprocess.h"
