@@ -24,8 +24,10 @@
 
 #include "wintypes.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -50,6 +52,17 @@ public:
     std::uint64_t at(std::size_t offset, int bytes)
     {
         std::uint64_t v = 0;
+        const auto n = static_cast<std::size_t>(bytes);
+        if (offset <= m_size && n <= m_size - offset && n <= sizeof v) {
+            // Wholly inside: the common case, without a check for each byte.
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(&v, m_p + offset, n);
+            } else {
+                for (std::size_t i = 0; i < n; ++i)
+                    v |= static_cast<std::uint64_t>(m_p[offset + i]) << (8 * i);
+            }
+            return v;
+        }
         for (int i = 0; i < bytes; ++i) {
             const std::size_t o = offset + static_cast<std::size_t>(i);
             if (o < m_size && o >= offset)
