@@ -449,6 +449,18 @@ DWORD createPath(Store& s, std::int64_t key, const std::vector<Name>& parts, std
     return ERROR_SUCCESS;
 }
 
+// Steps a listing of the key's subkeys or values to its entry `index`: ERROR_NO_MORE_ITEMS past
+// the last one.
+DWORD stepToEntry(Store& s, ZuSqlStmt& st, std::int64_t key, DWORD index, const char* failure)
+{
+    st.bind(1, key);
+    st.bind(2, static_cast<std::int64_t>(index));
+    const int rc = st.step();
+    if (rc == SQLITE_DONE)
+        return fail(ERROR_NO_MORE_ITEMS);
+    return rc == SQLITE_ROW ? ERROR_SUCCESS : sqlFail(s, rc, failure);
+}
+
 // The frame of every call on a key: the store locked, the handle entered and the access the call
 // needs (0: none) checked, then `body(s, h)`, whose result the call returns.
 template <class Body>
@@ -662,13 +674,8 @@ LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD* lpcchName, DWO
         std::wstring name;
         {
             ZuSqlUse st(s.stmts[EnumKey]);
-            st->bind(1, h.key);
-            st->bind(2, static_cast<std::int64_t>(dwIndex));
-            const int rc = st->step();
-            if (rc == SQLITE_DONE)
-                return fail(ERROR_NO_MORE_ITEMS);
-            if (rc != SQLITE_ROW)
-                return sqlFail(s, rc, "cannot list keys");
+            if (const DWORD e = stepToEntry(s, *st, h.key, dwIndex, "cannot list keys"))
+                return e;
             name = wideFromUtf8(st->text(0));
         }
         if (lpClass && lpcchClass && *lpcchClass)
@@ -693,13 +700,8 @@ LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, DWORD* lpcchValu
         std::vector<BYTE> wire;
         {
             ZuSqlUse st(s.stmts[EnumValue]);
-            st->bind(1, h.key);
-            st->bind(2, static_cast<std::int64_t>(dwIndex));
-            const int rc = st->step();
-            if (rc == SQLITE_DONE)
-                return fail(ERROR_NO_MORE_ITEMS);
-            if (rc != SQLITE_ROW)
-                return sqlFail(s, rc, "cannot list values");
+            if (const DWORD e = stepToEntry(s, *st, h.key, dwIndex, "cannot list values"))
+                return e;
             name = wideFromUtf8(st->text(0));
             type = static_cast<DWORD>(st->int64(1));
             wire = fromStored(type, st->blob(2), st->bytes(2));
