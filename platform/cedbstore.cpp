@@ -97,11 +97,9 @@ bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out)
     const size_t n = r.u16();
     out.resize(n);
     for (size_t i = 0; i < n; ++i) {
-        if (r.remaining() < 8)
-            return false;
         const CEPROPID id = r.u32();
         const size_t len = r.u32();
-        if (len > r.remaining())
+        if (!r.ok() || len > r.remaining())
             return false;
         const WORD type = TypeFromPropID(id);
         CCeDBProp& prop = out[i];
@@ -116,16 +114,18 @@ bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out)
             if (len % 2)
                 return false;
             prop.setRaw(id, 0);
-            // Decoded in place, into the storage the property already has; a surrogate pair
-            // becomes one character, a surrogate alone stays as it is (as ZuFromUtf16 has it).
-            const size_t units = len / 2;
+            // Decoded into the storage the property already has (its bytes are there: len was
+            // checked); a surrogate pair becomes one character, a surrogate alone stays as it is
+            // (as ZuFromUtf16 has it).
+            const BYTE* bytes = r.data() + start;
+            const size_t count = len / 2;
             std::wstring& text = prop.rawString();
-            text.resize(units);
+            text.resize(count);
             size_t w = 0;
-            for (size_t c = 0; c < units; ++c) {
-                const char16_t u = static_cast<char16_t>(r.u16At(start + 2 * c));
-                if (u >= 0xD800 && u <= 0xDBFF && c + 1 < units) {
-                    const char16_t lo = static_cast<char16_t>(r.u16At(start + 2 * c + 2));
+            for (size_t c = 0; c < count; ++c) {
+                const char16_t u = ZuUtf16LeUnitAt(bytes, c);
+                if (u >= 0xD800 && u <= 0xDBFF && c + 1 < count) {
+                    const char16_t lo = ZuUtf16LeUnitAt(bytes, c + 1);
                     if (lo >= 0xDC00 && lo <= 0xDFFF) {
                         text[w++] = static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
                         ++c;

@@ -186,6 +186,13 @@ private:
     std::string m_bytes;
 };
 
+// Code unit `i` of UTF-16LE bytes that the caller knows to hold it (a reader's bounds checked
+// once for a whole text, as a decoder of many texts wants).
+inline char16_t ZuUtf16LeUnitAt(const BYTE* bytes, std::size_t i)
+{
+    return static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+}
+
 // The UTF-16LE bytes of code units, and the code units of UTF-16LE bytes (an odd last byte is
 // dropped).
 inline std::string ZuUtf16LeBytes(std::u16string_view units)
