@@ -11,7 +11,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,12 +31,6 @@ struct Row {
 std::string storePath()
 {
     return ZuDataFile("pim.db");
-}
-
-std::int64_t nowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
@@ -115,23 +108,23 @@ struct CCeDBDatabase::Impl {
         return "oid, m" + i + ", k" + i + ", props";
     }
 
-    void readRows(ZuSqlStmt* s, size_t limit)
+    // Reads the rows of `s`, which the caller resets.
+    void readRows(ZuSqlStmt& s, size_t limit)
     {
         pendingFirst = false;
         pending = false;
         rows.clear();
         pos = 0;
         int rc;
-        while ((rc = s->step()) == SQLITE_ROW) {
+        while ((rc = s.step()) == SQLITE_ROW) {
             Row r;
-            r.oid = static_cast<CEOID>(s->int64(0));
+            r.oid = static_cast<CEOID>(s.int64(0));
             if (sortIndex >= 0)
-                r.key = readKey(*s, 1, 2);
-            const auto* p = static_cast<const char*>(s->blob(3));
-            r.props.assign(p ? p : "", static_cast<size_t>(s->bytes(3)));
+                r.key = readKey(s, 1, 2);
+            const auto* p = static_cast<const char*>(s.blob(3));
+            r.props.assign(p ? p : "", static_cast<size_t>(s.bytes(3)));
             rows.push_back(std::move(r));
         }
-        s->reset();
         rowsReachEnd = rows.size() < limit;
         atEnd = rows.empty();
         generation = writeGeneration().load();
@@ -145,12 +138,12 @@ struct CCeDBDatabase::Impl {
         Connection* c = conn();
         if (!c)
             return false;
-        ZuSqlStmt* s = c->stmt(sql.first);
+        ZuSqlUse s(c->stmt(sql.first));
         if (!s)
             return false;
         s->bind(1, info.id);
         s->bind(2, static_cast<std::int64_t>(limit));
-        readRows(s, limit);
+        readRows(*s, limit);
         return true;
     }
 
@@ -160,24 +153,19 @@ struct CCeDBDatabase::Impl {
         Connection* c = conn();
         if (!c)
             return false;
-        ZuSqlStmt* s = nullptr;
+        ZuSqlUse s(c->stmt(inclusive ? sql.fromIncl : sql.fromExcl));
+        if (!s)
+            return false;
+        s->bind(1, info.id);
         if (sortIndex < 0) {
-            s = c->stmt(inclusive ? sql.fromIncl : sql.fromExcl);
-            if (!s)
-                return false;
-            s->bind(1, info.id);
             s->bind(2, static_cast<std::int64_t>(from.oid));
             s->bind(3, static_cast<std::int64_t>(limit));
         } else {
-            s = c->stmt(inclusive ? sql.fromIncl : sql.fromExcl);
-            if (!s)
-                return false;
-            s->bind(1, info.id);
             bindKey(*s, 2, from.key);
             s->bind(4, static_cast<std::int64_t>(from.oid));
             s->bind(5, static_cast<std::int64_t>(limit));
         }
-        readRows(s, limit);
+        readRows(*s, limit);
         return true;
     }
 
@@ -345,20 +333,21 @@ BOOL CCeDBDatabase::Create(const wchar_t* name, DWORD type, WORD numSortOrders, 
         ZuSqlTransaction tx(c->db());
         if (!tx.ok())
             return FALSE;
-        ZuSqlStmt* s = c->stmt("INSERT INTO zu_db(name, type, sorts) VALUES(?1, ?2, ?3)");
-        if (!s)
-            return FALSE;
-        s->bind(1, CString(name).toUtf8());
-        s->bind(2, static_cast<std::int64_t>(type));
-        s->bindBlob(3, sorts.data(), sorts.size());
-        const int rc = s->step();
-        s->reset();
-        if (rc != SQLITE_DONE) {
-            if ((rc & 0xFF) == SQLITE_CONSTRAINT)
-                ZuSetLastError(ERROR_ALREADY_EXISTS, std::wstring(L"a database named \"") + name + L"\" exists");
-            else
-                c->db().fail(rc, "cannot create a database");
-            return FALSE;
+        {
+            ZuSqlUse s(c->stmt("INSERT INTO zu_db(name, type, sorts) VALUES(?1, ?2, ?3)"));
+            if (!s)
+                return FALSE;
+            s->bind(1, CString(name).toUtf8());
+            s->bind(2, static_cast<std::int64_t>(type));
+            s->bindBlob(3, sorts.data(), sorts.size());
+            const int rc = s->step();
+            if (rc != SQLITE_DONE) {
+                if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+                    ZuSetLastError(ERROR_ALREADY_EXISTS, std::wstring(L"a database named \"") + name + L"\" exists");
+                else
+                    c->db().fail(rc, "cannot create a database");
+                return FALSE;
+            }
         }
         if (!tx.commit())
             return FALSE;
@@ -382,13 +371,11 @@ BOOL CCeDBDatabase::DeleteDatabase(const wchar_t* name)
     if (!tx.ok())
         return FALSE;
     for (const char* sql : {"DELETE FROM zu_rec WHERE db=?1", "DELETE FROM zu_db WHERE id=?1"}) {
-        ZuSqlStmt* s = c->stmt(sql);
+        ZuSqlUse s(c->stmt(sql));
         if (!s)
             return FALSE;
         s->bind(1, info.id);
-        const int rc = s->step();
-        s->reset();
-        if (rc != SQLITE_DONE)
+        if (const int rc = s->step(); rc != SQLITE_DONE)
             return c->db().fail(rc, "cannot delete a database");
     }
     if (!tx.commit())
@@ -403,16 +390,17 @@ BOOL CCeDBDatabase::Delete()
         return FALSE;
     Connection* c = d->conn();
     DbInfo info;
-    if (!c || !c->findDbById(d->info.id, info))
+    if (!c || !c->findDb(d->info.id, info))
         return FALSE;
-    ZuSqlStmt* s = c->stmt("SELECT name FROM zu_db WHERE id=?1");
-    if (!s)
-        return FALSE;
-    s->bind(1, d->info.id);
     std::wstring name;
-    if (s->step() == SQLITE_ROW)
-        name = CString::fromUtf8(s->text(0)).str();
-    s->reset();
+    {
+        ZuSqlUse s(c->stmt("SELECT name FROM zu_db WHERE id=?1"));
+        if (!s)
+            return FALSE;
+        s->bind(1, d->info.id);
+        if (s->step() == SQLITE_ROW)
+            name = CString::fromUtf8(s->text(0)).str();
+    }
     Close();
     return DeleteDatabase(name.c_str());
 }
@@ -494,15 +482,11 @@ DWORD CCeDBDatabase::GetRecordCount()
     Connection* c = d->conn();
     if (!c)
         return 0;
-    ZuSqlStmt* s = c->stmt("SELECT count FROM zu_db WHERE id=?1");
+    ZuSqlUse s(c->stmt("SELECT count FROM zu_db WHERE id=?1"));
     if (!s)
         return 0;
     s->bind(1, d->info.id);
-    DWORD n = 0;
-    if (s->step() == SQLITE_ROW)
-        n = static_cast<DWORD>(s->int64(0));
-    s->reset();
-    return n;
+    return s->step() == SQLITE_ROW ? static_cast<DWORD>(s->int64(0)) : 0;
 }
 
 BOOL CCeDBDatabase::IsEOF() const
@@ -553,12 +537,12 @@ BOOL CCeDBDatabase::SeekToRecord(CEOID oid)
     Connection* c = d->conn();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt(d->sql.byOid);
+    ZuSqlUse s(c->stmt(d->sql.byOid));
     if (!s)
         return FALSE;
     s->bind(1, static_cast<std::int64_t>(oid));
     s->bind(2, d->info.id);
-    d->readRows(s, 1);
+    d->readRows(*s, 1);
     d->rowsReachEnd = false;  // what follows is read when the walk moves on
     d->nextBatch = kFirstBatch;
     if (d->atEnd) {
@@ -576,13 +560,13 @@ BOOL CCeDBDatabase::SeekToIndex(DWORD index)
     Connection* c = d->conn();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt(d->sql.byIndex);
+    ZuSqlUse s(c->stmt(d->sql.byIndex));
     if (!s)
         return FALSE;
     s->bind(1, d->info.id);
     s->bind(2, std::int64_t(1));
     s->bind(3, static_cast<std::int64_t>(index));
-    d->readRows(s, 1);
+    d->readRows(*s, 1);
     d->nextBatch = kFirstBatch;
     d->direct = false;
     if (d->atEnd) {
@@ -689,32 +673,11 @@ CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
     if (!tx.ok())
         return 0;
     DbInfo info;  // read again inside the transaction: the database may be gone
-    if (!c->findDbById(d->info.id, info))
+    if (!c->findDb(d->info.id, info))
         return 0;
-
     std::deque<CCeDBProp> merged;
-    if (oid != 0) {
-        ZuSqlStmt* s = c->stmt("SELECT props FROM zu_rec WHERE oid=?1 AND db=?2");
-        if (!s)
-            return 0;
-        s->bind(1, static_cast<std::int64_t>(oid));
-        s->bind(2, info.id);
-        const int rc = s->step();
-        if (rc != SQLITE_ROW) {
-            s->reset();
-            if (rc == SQLITE_DONE)
-                ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
-            else
-                c->db().fail(rc, "cannot read a record");
-            return 0;
-        }
-        const bool ok = decodeProps(s->blob(0), static_cast<size_t>(s->bytes(0)), merged);
-        s->reset();
-        if (!ok) {
-            ZuSetLastError(ERROR_FILE_CORRUPT, L"record " + std::to_wstring(oid) + L" cannot be decoded");
-            return 0;
-        }
-    }
+    if (oid != 0 && !c->readRecord(info.id, oid, merged))
+        return 0;
     for (const CCeDBProp& p : record.props()) {
         auto same = std::find_if(merged.begin(), merged.end(), [&](const CCeDBProp& m) { return m.GetPropId() == p.GetPropId(); });
         if (p.GetFlags() & CEDB_PROPDELETE) {
@@ -730,78 +693,9 @@ CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
             merged.back().SetFlags(0);
         }
     }
-    std::string encoded;
-    if (!encodeProps(merged, encoded))
-        return 0;
-
-    SortKey keys[kMaxSortOrders];
-    for (size_t i = 0; i < info.sorts.size(); ++i)
-        keys[i] = sortKeyOf(merged, info.sorts[i]);
-
-    ZuSqlStmt* w = oid == 0
-        ? c->stmt("INSERT INTO zu_rec(db, props, m0, k0, m1, k1, m2, k2, m3, k3) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
-        : c->stmt("UPDATE zu_rec SET db=?1, props=?2, m0=?3, k0=?4, m1=?5, k1=?6, m2=?7, k2=?8, m3=?9, k3=?10 WHERE oid=?11");
-    if (!w)
-        return 0;
-    w->bind(1, info.id);
-    w->bindBlob(2, encoded.data(), encoded.size());
-    for (int i = 0; i < kMaxSortOrders; ++i) {
-        if (static_cast<size_t>(i) < info.sorts.size()) {
-            bindKey(*w, 3 + 2 * i, keys[i]);
-        } else {
-            w->bindNull(3 + 2 * i);
-            w->bindNull(4 + 2 * i);
-        }
-    }
-    if (oid != 0)
-        w->bind(11, static_cast<std::int64_t>(oid));
-    int rc = w->step();
-    w->reset();
-    if (rc != SQLITE_DONE) {
-        c->db().fail(rc, "cannot write a record");
-        return 0;
-    }
-    std::int64_t written = oid;
-    if (oid == 0) {
-        written = c->db().lastInsertId();
-        if (written <= 0 || written > 0xFFFFFFFFll) {
-            ZuSetLastError(ERROR_DISK_FULL, L"the store has used up its object ids");
-            return 0;
-        }
-        ZuSqlStmt* n = c->stmt("UPDATE zu_db SET count = count + 1 WHERE id=?1");
-        if (!n)
-            return 0;
-        n->bind(1, info.id);
-        rc = n->step();
-        n->reset();
-        if (rc != SQLITE_DONE) {
-            c->db().fail(rc, "cannot count a record");
-            return 0;
-        }
-    }
-    ZuSqlStmt* log = c->stmt("INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, ?3, ?4)");
-    if (!log)
-        return 0;
-    log->bind(1, info.id);
-    log->bind(2, written);
-    log->bind(3, static_cast<std::int64_t>(oid == 0 ? kCreated : kChanged));
-    log->bind(4, nowMs());
-    rc = log->step();
-    log->reset();
-    if (rc != SQLITE_DONE) {
-        c->db().fail(rc, "cannot log a change");
-        return 0;
-    }
-    // The change log keeps ten minutes; watchers look every few tens of milliseconds.
-    if ((c->db().lastInsertId() & 0xFF) == 0) {
-        ZuSqlStmt* prune = c->stmt("DELETE FROM zu_changes WHERE at < ?1 AND seq < (SELECT max(seq) FROM zu_changes)");
-        if (prune) {
-            prune->bind(1, nowMs() - 10 * 60 * 1000);
-            prune->step();
-            prune->reset();
-        }
-    }
-    if (!tx.commit())
+    const std::int64_t written =
+        oid == 0 ? c->insertRecord(info, merged) : (c->updateRecord(info, oid, merged) ? std::int64_t(oid) : 0);
+    if (!written || !tx.commit())
         return 0;
     writeGeneration().fetch_add(1);
     return static_cast<CEOID>(written);
@@ -843,35 +737,7 @@ BOOL CCeDBDatabase::DeleteRecord(CEOID oid)
     ZuSqlTransaction tx(c->db());
     if (!tx.ok())
         return FALSE;
-    ZuSqlStmt* s = c->stmt("DELETE FROM zu_rec WHERE oid=?1 AND db=?2");
-    if (!s)
-        return FALSE;
-    s->bind(1, static_cast<std::int64_t>(oid));
-    s->bind(2, d->info.id);
-    int rc = s->step();
-    s->reset();
-    if (rc != SQLITE_DONE)
-        return c->db().fail(rc, "cannot delete a record");
-    if (c->db().changes() != 1) {
-        ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
-        return FALSE;
-    }
-    for (const char* sql : {"UPDATE zu_db SET count = max(count - 1, 0) WHERE id=?1",
-             "INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, 3, ?3)"}) {
-        ZuSqlStmt* u = c->stmt(sql);
-        if (!u)
-            return FALSE;
-        u->bind(1, d->info.id);
-        if (std::strstr(sql, "INSERT")) {
-            u->bind(2, static_cast<std::int64_t>(oid));
-            u->bind(3, nowMs());
-        }
-        rc = u->step();
-        u->reset();
-        if (rc != SQLITE_DONE)
-            return c->db().fail(rc, "cannot delete a record");
-    }
-    if (!tx.commit())
+    if (!c->removeRecord(d->info.id, oid) || !tx.commit())
         return FALSE;
     writeGeneration().fetch_add(1);
     return TRUE;

@@ -2,6 +2,7 @@
 
 #include "cstring.h"
 #include "lasterror.h"
+#include "lecodec.h"
 #include "windowmessage.h"
 
 #include <QChar>
@@ -21,29 +22,7 @@ namespace zucedb {
 
 namespace {
 
-void putU16(std::string& out, std::uint32_t v)
-{
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void putU32(std::string& out, std::uint32_t v)
-{
-    putU16(out, v & 0xFFFF);
-    putU16(out, v >> 16);
-}
-
-std::uint32_t getU16(const unsigned char* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
-}
-
-std::uint32_t getU32(const unsigned char* p)
-{
-    return getU16(p) | (getU16(p + 2) << 16);
-}
-
-size_t fixedSize(WORD type)
+int fixedSize(WORD type)
 {
     switch (type) {
     case CEVT_I2:
@@ -52,6 +31,18 @@ size_t fixedSize(WORD type)
     case CEVT_UI4: return 4;
     case CEVT_FILETIME: return 8;
     default: return 0;
+    }
+}
+
+// The value of a fixed-size property at the reader's position, sign-extended for I2 and I4.
+std::int64_t fixedValue(ZuLeReader& r, WORD type)
+{
+    switch (type) {
+    case CEVT_I2: return r.i16();
+    case CEVT_UI2: return r.u16();
+    case CEVT_I4: return r.i32();
+    case CEVT_UI4: return r.u32();
+    default: return r.i64();
     }
 }
 
@@ -64,15 +55,14 @@ bool encodeProps(const std::deque<CCeDBProp>& props, std::string& out)
         ZuSetLastError(ERROR_INVALID_PARAMETER, L"a record holds at most 65535 properties");
         return false;
     }
-    putU16(out, static_cast<std::uint32_t>(props.size()));
+    ZuLeWriter w;
+    w.u16(static_cast<std::uint16_t>(props.size()));
     for (const CCeDBProp& p : props) {
         const WORD type = p.GetType();
-        putU32(out, p.GetPropId());
-        if (const size_t n = fixedSize(type)) {
-            putU32(out, static_cast<std::uint32_t>(n));
-            const auto v = static_cast<std::uint64_t>(p.rawInt());
-            for (size_t i = 0; i < n; ++i)
-                out += static_cast<char>((v >> (8 * i)) & 0xFF);
+        w.u32(p.GetPropId());
+        if (const int n = fixedSize(type)) {
+            w.u32(static_cast<std::uint32_t>(n));
+            w.at(w.size(), static_cast<std::uint64_t>(p.rawInt()), n);
         } else if (type == CEVT_LPWSTR) {
             const std::u16string u = ZuToUtf16(p.rawString());
             const size_t bytes = u.size() * 2;
@@ -80,88 +70,82 @@ bool encodeProps(const std::deque<CCeDBProp>& props, std::string& out)
                 ZuSetLastError(ERROR_INVALID_PARAMETER, L"a string value is larger than 16 MiB");
                 return false;
             }
-            putU32(out, static_cast<std::uint32_t>(bytes));
-            for (char16_t c : u)
-                putU16(out, c);
+            w.u32(static_cast<std::uint32_t>(bytes));
+            w.utf16(u);
         } else if (type == CEVT_BLOB) {
             const auto& b = p.rawBytes();
             if (b.size() > CEDB_MAXVALUESIZE) {
                 ZuSetLastError(ERROR_INVALID_PARAMETER, L"a byte value is larger than 16 MiB");
                 return false;
             }
-            putU32(out, static_cast<std::uint32_t>(b.size()));
-            out.append(reinterpret_cast<const char*>(b.data()), b.size());
+            w.u32(static_cast<std::uint32_t>(b.size()));
+            w.raw(b.data(), b.size());
         } else {
             ZuSetLastError(ERROR_INVALID_PARAMETER, L"a property has an unknown value type");
             return false;
         }
     }
+    out = w.take();
     return true;
 }
 
 bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out)
 {
-    const auto* p = static_cast<const unsigned char*>(data);
-    if (!p || size < 2)
+    if (!data || size < 2)
         return false;
-    const size_t n = getU16(p);
-    size_t at = 2;
+    ZuLeReader r(data, size);
+    const size_t n = r.u16();
     out.resize(n);
     for (size_t i = 0; i < n; ++i) {
-        if (size - at < 8)
-            return false;
-        const CEPROPID id = getU32(p + at);
-        const size_t len = getU32(p + at + 4);
-        at += 8;
-        if (len > size - at)
+        const CEPROPID id = r.u32();
+        const size_t len = r.u32();
+        if (!r.ok() || len > r.remaining())
             return false;
         const WORD type = TypeFromPropID(id);
         CCeDBProp& prop = out[i];
-        if (const size_t fixed = fixedSize(type)) {
-            if (len != fixed)
+        const size_t start = r.pos();
+        if (const int fixed = fixedSize(type)) {
+            if (len != static_cast<size_t>(fixed))
                 return false;
-            std::uint64_t v = 0;
-            for (size_t b = 0; b < fixed; ++b)
-                v |= static_cast<std::uint64_t>(p[at + b]) << (8 * b);
-            std::int64_t value = static_cast<std::int64_t>(v);
-            if (type == CEVT_I2)
-                value = static_cast<std::int16_t>(v);
-            else if (type == CEVT_I4)
-                value = static_cast<std::int32_t>(v);
-            prop.setRaw(id, value);
+            prop.setRaw(id, fixedValue(r, type));
             prop.rawString().clear();
             prop.rawBytes().clear();
         } else if (type == CEVT_LPWSTR) {
             if (len % 2)
                 return false;
             prop.setRaw(id, 0);
-            std::wstring& s = prop.rawString();
-            s.resize(len / 2);
+            // Decoded into the storage the property already has (its bytes are there: len was
+            // checked); a surrogate pair becomes one character, a surrogate alone stays as it is
+            // (as ZuFromUtf16 has it).
+            const BYTE* bytes = r.data() + start;
+            const size_t count = len / 2;
+            std::wstring& text = prop.rawString();
+            text.resize(count);
             size_t w = 0;
-            for (size_t c = 0; c < len / 2; ++c) {
-                const char16_t u = static_cast<char16_t>(getU16(p + at + 2 * c));
-                if (u >= 0xD800 && u <= 0xDBFF && c + 1 < len / 2) {
-                    const char16_t lo = static_cast<char16_t>(getU16(p + at + 2 * c + 2));
+            for (size_t c = 0; c < count; ++c) {
+                const char16_t u = ZuUtf16LeUnitAt(bytes, c);
+                if (u >= 0xD800 && u <= 0xDBFF && c + 1 < count) {
+                    const char16_t lo = ZuUtf16LeUnitAt(bytes, c + 1);
                     if (lo >= 0xDC00 && lo <= 0xDFFF) {
-                        s[w++] = static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                        text[w++] = static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
                         ++c;
                         continue;
                     }
                 }
-                s[w++] = static_cast<wchar_t>(u);
+                text[w++] = static_cast<wchar_t>(u);
             }
-            s.resize(w);
+            text.resize(w);
             prop.rawBytes().clear();
         } else if (type == CEVT_BLOB) {
             prop.setRaw(id, 0);
-            prop.rawBytes().assign(p + at, p + at + len);
+            prop.rawBytes().assign(r.data() + start, r.data() + start + len);
             prop.rawString().clear();
         } else {
             return false;
         }
-        at += len;
+        r.seek(start + len);
     }
-    return at == size;
+    return r.remaining() == 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -294,12 +278,12 @@ CREATE TABLE IF NOT EXISTS zu_changes(
 
 std::string encodeSorts(const std::vector<SortSpec>& sorts)
 {
-    std::string out;
+    ZuLeWriter w;
     for (const SortSpec& s : sorts) {
-        putU32(out, s.propid);
-        putU32(out, s.flags);
+        w.u32(s.propid);
+        w.u32(s.flags);
     }
-    return out;
+    return w.take();
 }
 
 namespace {
@@ -307,9 +291,9 @@ namespace {
 std::vector<SortSpec> decodeSorts(const void* data, int bytes)
 {
     std::vector<SortSpec> sorts;
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (int at = 0; p && at + 8 <= bytes && sorts.size() < kMaxSortOrders; at += 8)
-        sorts.push_back(SortSpec{getU32(p + at), getU32(p + at + 4)});
+    ZuLeReader r(data, bytes > 0 ? static_cast<size_t>(bytes) : 0);
+    while (r.remaining() >= 8 && sorts.size() < kMaxSortOrders)
+        sorts.push_back(SortSpec{r.u32(), r.u32()});
     return sorts;
 }
 
@@ -321,13 +305,16 @@ bool Connection::open(const std::string& path)
     if (!m_db.open(path))
         return false;
     // The schema is made once per file; a store another program is creating right now waits.
-    ZuSqlStmt probe = m_db.prepare(
-        "SELECT (SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'), (SELECT user_version FROM pragma_user_version)");
-    if (!probe || probe.step() != SQLITE_ROW)
-        return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
-    const bool made = probe.int64(0) != 0;
-    const std::int64_t version = probe.int64(1);
-    probe.reset();
+    bool made = false;
+    std::int64_t version = 0;
+    {
+        ZuSqlStmt probe = m_db.prepare(
+            "SELECT (SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'), (SELECT user_version FROM pragma_user_version)");
+        if (!probe || probe.step() != SQLITE_ROW)
+            return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
+        made = probe.int64(0) != 0;
+        version = probe.int64(1);
+    }  // the probe's read ends before the schema transaction
     if (!made) {
         ZuSqlTransaction tx(m_db);
         if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !upgrade() || !tx.commit())
@@ -368,16 +355,15 @@ bool Connection::upgrade()
     if (findDb(L"Appointments Database", info) && info.sorts.size() == 1 && info.sorts[0].propid == wanted[0].propid
         && info.sorts[0].flags == wanted[0].flags) {
         const std::string sorts = encodeSorts(wanted);
-        ZuSqlStmt* setSorts = stmt("UPDATE zu_db SET sorts=?2 WHERE id=?1");
+        ZuSqlUse setSorts(stmt("UPDATE zu_db SET sorts=?2 WHERE id=?1"));
         ZuSqlStmt rows = m_db.prepare("SELECT oid, props FROM zu_rec WHERE db=?1");
         ZuSqlStmt* setKeys = stmt("UPDATE zu_rec SET m1=?2, k1=?3, m2=?4, k2=?5, m3=?6, k3=?7 WHERE oid=?1");
         if (!setSorts || !rows || !setKeys)
             return false;
         setSorts->bind(1, info.id);
         setSorts->bindBlob(2, sorts.data(), sorts.size());
-        if (const int rc = setSorts->step(); rc != SQLITE_DONE)
-            return m_db.fail(rc, "cannot upgrade the appointments database");
-        setSorts->reset();
+        if (!done(*setSorts, "cannot upgrade the appointments database"))
+            return false;
         rows.bind(1, info.id);
         std::deque<CCeDBProp> props;
         int rc;
@@ -385,12 +371,12 @@ bool Connection::upgrade()
             props.clear();
             // A record that does not decode keeps "missing" keys, as a write would give it.
             decodeProps(rows.blob(1), static_cast<size_t>(rows.bytes(1)), props);
-            setKeys->bind(1, rows.int64(0));
+            ZuSqlUse set(setKeys);
+            set->bind(1, rows.int64(0));
             for (int i = 1; i < kMaxSortOrders; ++i)
-                bindKey(*setKeys, 2 * i, sortKeyOf(props, wanted[static_cast<size_t>(i)]));
-            if (const int w = setKeys->step(); w != SQLITE_DONE)
-                return m_db.fail(w, "cannot upgrade the appointments database");
-            setKeys->reset();
+                bindKey(*set, 2 * i, sortKeyOf(props, wanted[static_cast<size_t>(i)]));
+            if (!done(*set, "cannot upgrade the appointments database"))
+                return false;
         }
         if (rc != SQLITE_DONE)
             return m_db.fail(rc, "cannot upgrade the appointments database");
@@ -414,18 +400,16 @@ bool Connection::addPimDatabases()
         {"Tasks Database", {{MAKEPROPID(0x4105, CEVT_FILETIME), 0}, {MAKEPROPID(0x0037, CEVT_LPWSTR), 2}}},
         {"\\Categories Database", {{MAKEPROPID(0x4001, CEVT_LPWSTR), 2}, {MAKEPROPID(0x4002, CEVT_I2), 0}}},
     };
-    ZuSqlStmt* s = stmt("INSERT OR IGNORE INTO zu_db(name, type, sorts) VALUES(?1, 0, ?2)");
-    if (!s)
-        return false;
     for (const Pim& pim : pims) {
+        ZuSqlUse s(stmt("INSERT OR IGNORE INTO zu_db(name, type, sorts) VALUES(?1, 0, ?2)"));
+        if (!s)
+            return false;
         const std::string sorts = encodeSorts(pim.sorts);
-        s->reset();
         s->bind(1, std::string_view(pim.name));
         s->bindBlob(2, sorts.data(), sorts.size());
-        if (const int rc = s->step(); rc != SQLITE_DONE)
-            return m_db.fail(rc, "cannot create the PIM databases");
+        if (!done(*s, "cannot create the PIM databases"))
+            return false;
     }
-    s->reset();
     return true;
 }
 
@@ -442,58 +426,193 @@ ZuSqlStmt* Connection::stmt(const std::string& sql)
     return &it->second;
 }
 
-bool Connection::findDb(const std::wstring& name, DbInfo& info)
+bool Connection::findDb(const std::variant<std::wstring_view, std::int64_t>& nameOrId, DbInfo& info)
 {
-    ZuSqlStmt* s = stmt("SELECT id, type, sorts FROM zu_db WHERE name=?1");
+    const std::wstring_view* name = std::get_if<std::wstring_view>(&nameOrId);
+    ZuSqlUse s(stmt(name ? "SELECT id, type, sorts FROM zu_db WHERE name=?1" : "SELECT id, type, sorts FROM zu_db WHERE id=?1"));
     if (!s)
         return false;
-    s->bind(1, CString(name).toUtf8());
+    if (name)
+        s->bind(1, CString(*name).toUtf8());
+    else
+        s->bind(1, std::get<std::int64_t>(nameOrId));
     const int rc = s->step();
     if (rc != SQLITE_ROW) {
-        if (rc == SQLITE_DONE)
-            ZuSetLastError(ERROR_FILE_NOT_FOUND, L"no database named \"" + name + L"\"");
-        else
+        if (rc != SQLITE_DONE)
             m_db.fail(rc, "cannot read the list of databases");
-        s->reset();
-        return false;
-    }
-    info.id = s->int64(0);
-    info.type = static_cast<DWORD>(s->int64(1));
-    info.sorts = decodeSorts(s->blob(2), s->bytes(2));
-    s->reset();
-    return true;
-}
-
-bool Connection::findDbById(std::int64_t id, DbInfo& info)
-{
-    ZuSqlStmt* s = stmt("SELECT id, type, sorts FROM zu_db WHERE id=?1");
-    if (!s)
-        return false;
-    s->bind(1, id);
-    const int rc = s->step();
-    if (rc != SQLITE_ROW) {
-        if (rc == SQLITE_DONE)
+        else if (name)
+            ZuSetLastError(ERROR_FILE_NOT_FOUND, L"no database named \"" + std::wstring(*name) + L"\"");
+        else
             ZuSetLastError(ERROR_INVALID_HANDLE, L"the database was deleted");
-        else
-            m_db.fail(rc, "cannot read the list of databases");
-        s->reset();
         return false;
     }
     info.id = s->int64(0);
     info.type = static_cast<DWORD>(s->int64(1));
     info.sorts = decodeSorts(s->blob(2), s->bytes(2));
-    s->reset();
     return true;
 }
 
 std::int64_t Connection::lastChangeSeq()
 {
-    ZuSqlStmt* s = stmt("SELECT coalesce(max(seq), 0) FROM zu_changes");
+    ZuSqlUse s(stmt("SELECT coalesce(max(seq), 0) FROM zu_changes"));
     if (!s || s->step() != SQLITE_ROW)
         return 0;
-    const std::int64_t seq = s->int64(0);
-    s->reset();
-    return seq;
+    return s->int64(0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Records
+
+namespace {
+
+std::int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// Binds a record's row: ?1 the database, ?2 the encoded properties, ?3 to ?10 the sort key of
+// each of the database's orders (NULL for the orders it does not have).
+void bindRecord(ZuSqlStmt& s, const DbInfo& db, const std::string& encoded, const std::deque<CCeDBProp>& props)
+{
+    s.bind(1, db.id);
+    s.bindBlob(2, encoded.data(), encoded.size());
+    for (int i = 0; i < kMaxSortOrders; ++i) {
+        if (static_cast<size_t>(i) < db.sorts.size()) {
+            bindKey(s, 3 + 2 * i, sortKeyOf(props, db.sorts[static_cast<size_t>(i)]));
+        } else {
+            s.bindNull(3 + 2 * i);
+            s.bindNull(4 + 2 * i);
+        }
+    }
+}
+
+} // namespace
+
+bool Connection::done(ZuSqlStmt& s, const char* failure)
+{
+    const int rc = s.step();
+    return rc == SQLITE_DONE || m_db.fail(rc, failure);
+}
+
+bool Connection::readRecord(std::int64_t db, std::int64_t oid, std::deque<CCeDBProp>& props)
+{
+    ZuSqlUse s(stmt("SELECT props FROM zu_rec WHERE oid=?1 AND db=?2"));
+    if (!s)
+        return false;
+    s->bind(1, oid);
+    s->bind(2, db);
+    const int rc = s->step();
+    if (rc != SQLITE_ROW) {
+        if (rc == SQLITE_DONE)
+            ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
+        else
+            m_db.fail(rc, "cannot read a record");
+        return false;
+    }
+    if (!decodeProps(s->blob(0), static_cast<size_t>(s->bytes(0)), props)) {
+        ZuSetLastError(ERROR_FILE_CORRUPT, L"record " + std::to_wstring(oid) + L" cannot be decoded");
+        return false;
+    }
+    return true;
+}
+
+std::int64_t Connection::insertRecord(const DbInfo& db, const std::deque<CCeDBProp>& props)
+{
+    std::string encoded;
+    if (!encodeProps(props, encoded))
+        return 0;
+    {
+        ZuSqlUse w(stmt("INSERT INTO zu_rec(db, props, m0, k0, m1, k1, m2, k2, m3, k3) "
+                        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"));
+        if (!w)
+            return 0;
+        bindRecord(*w, db, encoded, props);
+        if (!done(*w, "cannot write a record"))
+            return 0;
+    }
+    const std::int64_t oid = m_db.lastInsertId();
+    if (oid <= 0 || oid > 0xFFFFFFFFll) {
+        ZuSetLastError(ERROR_DISK_FULL, L"the store has used up its object ids");
+        return 0;
+    }
+    {
+        ZuSqlUse n(stmt("UPDATE zu_db SET count = count + 1 WHERE id=?1"));
+        if (!n)
+            return 0;
+        n->bind(1, db.id);
+        if (!done(*n, "cannot count a record"))
+            return 0;
+    }
+    return logChange(db.id, oid, kCreated) ? oid : 0;
+}
+
+bool Connection::updateRecord(const DbInfo& db, std::int64_t oid, const std::deque<CCeDBProp>& props)
+{
+    std::string encoded;
+    if (!encodeProps(props, encoded))
+        return false;
+    {
+        ZuSqlUse w(stmt("UPDATE zu_rec SET db=?1, props=?2, m0=?3, k0=?4, m1=?5, k1=?6, m2=?7, k2=?8, m3=?9, k3=?10 "
+                        "WHERE oid=?11"));
+        if (!w)
+            return false;
+        bindRecord(*w, db, encoded, props);
+        w->bind(11, oid);
+        if (!done(*w, "cannot write a record"))
+            return false;
+    }
+    return logChange(db.id, oid, kChanged);
+}
+
+bool Connection::removeRecord(std::int64_t db, std::int64_t oid)
+{
+    {
+        ZuSqlUse s(stmt("DELETE FROM zu_rec WHERE oid=?1 AND db=?2"));
+        if (!s)
+            return false;
+        s->bind(1, oid);
+        s->bind(2, db);
+        if (!done(*s, "cannot delete a record"))
+            return false;
+    }
+    if (m_db.changes() != 1) {
+        ZuSetLastError(ERROR_NOT_FOUND, L"no record with that object id in the database");
+        return false;
+    }
+    {
+        ZuSqlUse n(stmt("UPDATE zu_db SET count = max(count - 1, 0) WHERE id=?1"));
+        if (!n)
+            return false;
+        n->bind(1, db);
+        if (!done(*n, "cannot delete a record"))
+            return false;
+    }
+    return logChange(db, oid, kDeleted);
+}
+
+bool Connection::logChange(std::int64_t db, std::int64_t oid, int what)
+{
+    {
+        ZuSqlUse log(stmt("INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, ?3, ?4)"));
+        if (!log)
+            return false;
+        log->bind(1, db);
+        log->bind(2, oid);
+        log->bind(3, static_cast<std::int64_t>(what));
+        log->bind(4, nowMs());
+        if (!done(*log, "cannot log a change"))
+            return false;
+    }
+    // The change log keeps ten minutes; watchers look every few tens of milliseconds.
+    if ((m_db.lastInsertId() & 0xFF) == 0) {
+        ZuSqlUse prune(stmt("DELETE FROM zu_changes WHERE at < ?1 AND seq < (SELECT max(seq) FROM zu_changes)"));
+        if (prune) {
+            prune->bind(1, nowMs() - 10 * 60 * 1000);
+            prune->step();
+        }
+    }
+    return true;
 }
 
 namespace {
@@ -657,19 +776,20 @@ private:
         }
         if (!src->version || !src->changes)
             return;
-        src->version.reset();
-        if (src->version.step() != SQLITE_ROW)
-            return;
-        const std::int64_t version = src->version.int64(0);
-        src->version.reset();
+        std::int64_t version = 0;
+        {
+            ZuSqlUse v(src->version);
+            if (v->step() != SQLITE_ROW)
+                return;
+            version = v->int64(0);
+        }
         if (version == src->dataVersion)
             return;
         src->dataVersion = version;
-        src->changes.reset();
-        src->changes.bind(1, afterSeq);
-        while (src->changes.step() == SQLITE_ROW)
-            out.push_back(Change{src->changes.int64(0), src->changes.int64(1), src->changes.int64(2), src->changes.int64(3)});
-        src->changes.reset();
+        ZuSqlUse changes(src->changes);
+        changes->bind(1, afterSeq);
+        while (changes->step() == SQLITE_ROW)
+            out.push_back(Change{changes->int64(0), changes->int64(1), changes->int64(2), changes->int64(3)});
     }
 
     std::mutex m_mutex;

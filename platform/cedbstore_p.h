@@ -49,6 +49,8 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 class QObject;
@@ -101,13 +103,31 @@ public:
     // A prepared statement kept for the connection's lifetime (reset before it is handed out).
     ZuSqlStmt* stmt(const std::string& sql);
 
-    bool findDb(const std::wstring& name, DbInfo& info);
-    bool findDbById(std::int64_t id, DbInfo& info);
+    // The database of that name (ERROR_FILE_NOT_FOUND when there is none) or of that id
+    // (ERROR_INVALID_HANDLE: it was deleted).
+    bool findDb(const std::variant<std::wstring_view, std::int64_t>& nameOrId, DbInfo& info);
     std::int64_t lastChangeSeq();
+
+    // Records, inside the caller's transaction. Every write keeps the database's record count
+    // and logs its change; each call sets the last error and returns false or 0 when it fails.
+    // The properties of record `oid` of database `db` (ERROR_NOT_FOUND; ERROR_FILE_CORRUPT when
+    // they do not decode).
+    bool readRecord(std::int64_t db, std::int64_t oid, std::deque<CCeDBProp>& props);
+    // A new record; its object id.
+    std::int64_t insertRecord(const DbInfo& db, const std::deque<CCeDBProp>& props);
+    // Replaces the properties of record `oid`.
+    bool updateRecord(const DbInfo& db, std::int64_t oid, const std::deque<CCeDBProp>& props);
+    // ERROR_NOT_FOUND when database `db` has no record `oid`.
+    bool removeRecord(std::int64_t db, std::int64_t oid);
+    // One entry of the change log (kCreated, kChanged, kDeleted); entries older than ten
+    // minutes are pruned now and then.
+    bool logChange(std::int64_t db, std::int64_t oid, int what);
 
 private:
     bool addPimDatabases();
     bool upgrade();
+    // Runs a statement that gives no rows; false with the last error set to `failure` otherwise.
+    bool done(ZuSqlStmt& s, const char* failure);
 
     ZuSqlite m_db;
     std::map<std::string, ZuSqlStmt> m_stmts;

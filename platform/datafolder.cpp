@@ -8,6 +8,17 @@
 
 namespace {
 
+// The variables that name the data folder, the first one set winning, and where each puts it.
+struct Source {
+    const char* variable;
+    const char* below;
+};
+constexpr Source kSources[] = {
+    {"ZUPIMS_HOME", ""},
+    {"XDG_DATA_HOME", "/zupims"},
+    {"HOME", "/.local/share/zupims"},
+};
+
 bool makeFolders(const std::string& path)
 {
     if (path.empty())
@@ -23,18 +34,28 @@ bool makeFolders(const std::string& path)
 
 } // namespace
 
+std::string ZuDataFolderEnvironment()
+{
+    std::string key;
+    for (const Source& source : kSources) {
+        const char* v = std::getenv(source.variable);
+        key += v ? v : "\x01";
+        key += '\0';
+    }
+    return key;
+}
+
 std::string ZuDataFolder()
 {
     std::string folder;
-    if (const char* home = std::getenv("ZUPIMS_HOME"); home && *home) {
-        folder = home;
-    } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        folder = std::string(xdg) + "/zupims";
-    } else if (const char* user = std::getenv("HOME"); user && *user) {
-        folder = std::string(user) + "/.local/share/zupims";
-    } else {
-        return {};
+    for (const Source& source : kSources) {
+        if (const char* v = std::getenv(source.variable); v && *v) {
+            folder = std::string(v) + source.below;
+            break;
+        }
     }
+    if (folder.empty())
+        return {};
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     // Every store and registry call asks for the folder: it is checked (and made) once for each

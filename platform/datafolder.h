@@ -9,6 +9,9 @@
 // The data folder, created when missing (with its parents). It is checked when the environment
 // names it, not again on each call while it names the same one. Empty when it cannot be created.
 std::string ZuDataFolder();
+// The values of the variables that name the data folder, as one text: while it stays the same,
+// so does the folder.
+std::string ZuDataFolderEnvironment();
 // A file inside the data folder ("pim.db", "registry.db").
 std::string ZuDataFile(const char* name);
 // Makes a file readable and writable by its owner only (0600); true when it is so.

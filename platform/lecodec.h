@@ -24,8 +24,10 @@
 
 #include "wintypes.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -50,6 +52,17 @@ public:
     std::uint64_t at(std::size_t offset, int bytes)
     {
         std::uint64_t v = 0;
+        const auto n = static_cast<std::size_t>(bytes);
+        if (offset <= m_size && n <= m_size - offset && n <= sizeof v) {
+            // Wholly inside: the common case, without a check for each byte.
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(&v, m_p + offset, n);
+            } else {
+                for (std::size_t i = 0; i < n; ++i)
+                    v |= static_cast<std::uint64_t>(m_p[offset + i]) << (8 * i);
+            }
+            return v;
+        }
         for (int i = 0; i < bytes; ++i) {
             const std::size_t o = offset + static_cast<std::size_t>(i);
             if (o < m_size && o >= offset)
@@ -172,6 +185,13 @@ public:
 private:
     std::string m_bytes;
 };
+
+// Code unit `i` of UTF-16LE bytes that the caller knows to hold it (a reader's bounds checked
+// once for a whole text, as a decoder of many texts wants).
+inline char16_t ZuUtf16LeUnitAt(const BYTE* bytes, std::size_t i)
+{
+    return static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+}
 
 // The UTF-16LE bytes of code units, and the code units of UTF-16LE bytes (an odd last byte is
 // dropped).

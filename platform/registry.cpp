@@ -9,13 +9,14 @@
 // BEGIN IMMEDIATE ... COMMIT, so another program's writes wait for the busy timeout, never mix.
 #include "registry.h"
 
+#include "cstring.h"
 #include "datafolder.h"
 #include "lasterror.h"
+#include "lecodec.h"
 #include "sqlite.h"
 
 #include <QString>
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <mutex>
@@ -144,45 +145,37 @@ DWORD sqlFail(Store& s, int rc, const char* what)
     return GetLastError();
 }
 
-// Resets a cached statement (and its bindings) when the use ends.
-class Use {
-public:
-    Use(Store& s, Sql which) : m_stmt(s.stmts[which]) {}
-    ~Use() { m_stmt.reset(); }
-    Use(const Use&) = delete;
-    Use& operator=(const Use&) = delete;
-    ZuSqlStmt* operator->() { return &m_stmt; }
-
-private:
-    ZuSqlStmt& m_stmt;
-};
-
 // One read transaction around the statements of a call: one snapshot, and the file locked and
 // checked once rather than once per statement.
 class ReadTransaction {
 public:
     explicit ReadTransaction(Store& s) : m_s(s)
     {
-        const int rc = m_s.stmts[BeginRead].step();
-        m_s.stmts[BeginRead].reset();
+        const int rc = ZuSqlUse(s.stmts[BeginRead])->step();
         m_ok = rc == SQLITE_DONE;
         if (!m_ok)
             m_s.db.fail(rc, "cannot read the registry");
     }
     ~ReadTransaction()
     {
-        if (m_ok) {
-            m_s.stmts[EndRead].step();
-            m_s.stmts[EndRead].reset();
-        }
+        if (m_ok)
+            ZuSqlUse(m_s.stmts[EndRead])->step();
     }
     ReadTransaction(const ReadTransaction&) = delete;
     ReadTransaction& operator=(const ReadTransaction&) = delete;
     bool ok() const { return m_ok; }
+    // A read has nothing to keep: the destructor ends it.
+    bool commit() { return true; }
 
 private:
     Store& m_s;
     bool m_ok = false;
+};
+
+// BEGIN IMMEDIATE ... COMMIT around the statements of a call that writes.
+class WriteTransaction : public ZuSqlTransaction {
+public:
+    explicit WriteTransaction(Store& s) : ZuSqlTransaction(s.db) {}
 };
 
 void closeStore(Store& s)
@@ -236,21 +229,10 @@ DWORD openStore(Store& s)
     return ERROR_SUCCESS;
 }
 
-std::string environmentKey()
-{
-    std::string key;
-    for (const char* name : {"ZUPIMS_HOME", "XDG_DATA_HOME", "HOME"}) {
-        const char* v = std::getenv(name);
-        key += v ? v : "\x01";
-        key += '\0';
-    }
-    return key;
-}
-
 // Makes the connection belong to the current data folder, opening it when needed.
 DWORD connect(Store& s)
 {
-    const std::string env = environmentKey();
+    const std::string env = ZuDataFolderEnvironment();
     if (env != s.env || s.path.empty()) {
         const std::string path = ZuDataFile("registry.db");
         if (path.empty()) {
@@ -301,7 +283,7 @@ DWORD needAccess(const Handle& h, REGSAM need)
 // ERROR_SUCCESS while the key is there, ERROR_KEY_DELETED once it is gone.
 DWORD keyAlive(Store& s, std::int64_t key)
 {
-    Use st(s, KeyAlive);
+    ZuSqlUse st(s.stmts[KeyAlive]);
     st->bind(1, key);
     const int rc = st->step();
     if (rc == SQLITE_ROW)
@@ -358,7 +340,7 @@ DWORD valueName(LPCWSTR name, Name& out)
 // The child of `parent` with the name, or 0 when there is none; a store error otherwise.
 DWORD findChild(Store& s, std::int64_t parent, const Name& name, std::int64_t& child)
 {
-    Use st(s, FindChild);
+    ZuSqlUse st(s.stmts[FindChild]);
     st->bind(1, parent);
     st->bind(2, name.fold);
     const int rc = st->step();
@@ -397,14 +379,7 @@ std::string toStored(DWORD type, const BYTE* data, DWORD cb)
     std::wstring text(cb / sizeof(wchar_t), L'\0');
     if (!text.empty())
         std::memcpy(text.data(), data, text.size() * sizeof(wchar_t));
-    const std::u16string units = ZuToUtf16(text);
-    std::string out;
-    out.reserve(units.size() * 2);
-    for (const char16_t u : units) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>((u >> 8) & 0xFF);
-    }
-    return out;
+    return ZuUtf16LeBytes(ZuToUtf16(text));
 }
 
 // The file's bytes to the caller's: texts come back as terminated wchar_t texts.
@@ -414,10 +389,7 @@ std::vector<BYTE> fromStored(DWORD type, const void* blob, int bytes)
     const size_t n = bytes > 0 && b ? static_cast<size_t>(bytes) : 0;
     if (!isText(type))
         return std::vector<BYTE>(b, b + n);
-    std::u16string units(n / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(b[2 * i] | (b[2 * i + 1] << 8));
-    std::wstring text = ZuFromUtf16(units);
+    std::wstring text = ZuFromUtf16(ZuUtf16LeUnits(b, n));
     if (text.empty() || text.back() != L'\0')
         text += L'\0';
     std::vector<BYTE> out(text.size() * sizeof(wchar_t));
@@ -453,6 +425,81 @@ DWORD copyName(const std::wstring& name, LPWSTR buffer, DWORD* cch)
     return ERROR_SUCCESS;
 }
 
+// Walks the path down from `key`, making the keys that are not there; `created` when one was.
+DWORD createPath(Store& s, std::int64_t key, const std::vector<Name>& parts, std::int64_t& found, bool& created)
+{
+    for (const Name& part : parts) {
+        std::int64_t child = 0;
+        if (const DWORD e = findChild(s, key, part, child))
+            return e;
+        if (child == 0) {
+            ZuSqlUse st(s.stmts[InsertKey]);
+            st->bind(1, key);
+            st->bind(2, part.name);
+            st->bind(3, part.fold);
+            const int rc = st->step();
+            if (rc != SQLITE_DONE)
+                return sqlFail(s, rc, "cannot create a key");
+            child = s.db.lastInsertId();
+            created = true;
+        }
+        key = child;
+    }
+    found = key;
+    return ERROR_SUCCESS;
+}
+
+// Steps a listing of the key's subkeys or values to its entry `index`: ERROR_NO_MORE_ITEMS past
+// the last one.
+DWORD stepToEntry(Store& s, ZuSqlStmt& st, std::int64_t key, DWORD index, const char* failure)
+{
+    st.bind(1, key);
+    st.bind(2, static_cast<std::int64_t>(index));
+    const int rc = st.step();
+    if (rc == SQLITE_DONE)
+        return fail(ERROR_NO_MORE_ITEMS);
+    return rc == SQLITE_ROW ? ERROR_SUCCESS : sqlFail(s, rc, failure);
+}
+
+// The frame of every call on a key: the store locked, the handle entered and the access the call
+// needs (0: none) checked, then `body(s, h)`, whose result the call returns.
+template <class Body>
+LONG onKey(HKEY hKey, REGSAM need, Body&& body)
+{
+    Store& s = store();
+    const std::lock_guard lock(s.mutex);
+    Handle h;
+    if (const DWORD e = enter(s, hKey, h))
+        return static_cast<LONG>(e);
+    if (const DWORD e = needAccess(h, need))
+        return static_cast<LONG>(e);
+    return static_cast<LONG>(body(s, h));
+}
+
+// `body()` inside one ReadTransaction or WriteTransaction, in which the handle's key is first
+// found to be there still; a write is kept only when the body succeeds.
+template <class Transaction, class Body>
+DWORD inTransaction(Store& s, const Handle& h, Body&& body)
+{
+    Transaction t(s);
+    if (!t.ok())
+        return GetLastError();
+    if (const DWORD e = keyAlive(s, h.key))
+        return e;
+    if (const DWORD e = body())
+        return e;
+    return t.commit() ? ERROR_SUCCESS : GetLastError();
+}
+
+// A call on a key whose statements all run in one transaction.
+template <class Transaction, class Body>
+LONG onKeyIn(HKEY hKey, REGSAM need, Body&& body)
+{
+    return onKey(hKey, need, [&](Store& s, const Handle& h) {
+        return inTransaction<Transaction>(s, h, [&] { return body(s, h); });
+    });
+}
+
 } // namespace
 
 LONG RegCreateKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM samDesired, void*,
@@ -465,63 +512,23 @@ LONG RegCreateKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM sa
     if (const DWORD e = splitPath(lpSubKey, parts))
         return static_cast<LONG>(e);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    std::int64_t key = 0;
-    DWORD e = ERROR_SUCCESS;
-    {
-        ReadTransaction read(s);
-        if (!read.ok())
-            return static_cast<LONG>(GetLastError());
-        if (const DWORD d = keyAlive(s, h.key))
-            return static_cast<LONG>(d);
-        e = findPath(s, h.key, parts, key);
-    }
-    if (e == ERROR_SUCCESS) {
+    return onKey(hKey, 0, [&](Store& s, const Handle& h) -> DWORD {
+        std::int64_t key = 0;
+        bool created = false;
+        DWORD e = inTransaction<ReadTransaction>(s, h, [&] { return findPath(s, h.key, parts, key); });
+        if (e == ERROR_FILE_NOT_FOUND) {
+            if (const DWORD a = needAccess(h, KEY_CREATE_SUB_KEY))
+                return a;
+            // Walk again inside the write transaction: another program may have made or removed keys.
+            e = inTransaction<WriteTransaction>(s, h, [&] { return createPath(s, h.key, parts, key, created); });
+        }
+        if (e)
+            return e;
         *phkResult = newHandle(s, key, samDesired);
         if (lpdwDisposition)
-            *lpdwDisposition = REG_OPENED_EXISTING_KEY;
+            *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
         return ERROR_SUCCESS;
-    }
-    if (e != ERROR_FILE_NOT_FOUND)
-        return static_cast<LONG>(e);
-    if (const DWORD a = needAccess(h, KEY_CREATE_SUB_KEY))
-        return static_cast<LONG>(a);
-
-    // Walk again inside the write transaction: another program may have made or removed keys.
-    ZuSqlTransaction t(s.db);
-    if (!t.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD d = keyAlive(s, h.key))
-        return static_cast<LONG>(d);
-    bool created = false;
-    key = h.key;
-    for (const Name& part : parts) {
-        std::int64_t child = 0;
-        if (const DWORD f = findChild(s, key, part, child))
-            return static_cast<LONG>(f);
-        if (child == 0) {
-            Use st(s, InsertKey);
-            st->bind(1, key);
-            st->bind(2, part.name);
-            st->bind(3, part.fold);
-            const int rc = st->step();
-            if (rc != SQLITE_DONE)
-                return static_cast<LONG>(sqlFail(s, rc, "cannot create a key"));
-            child = s.db.lastInsertId();
-            created = true;
-        }
-        key = child;
-    }
-    if (!t.commit())
-        return static_cast<LONG>(GetLastError());
-    *phkResult = newHandle(s, key, samDesired);
-    if (lpdwDisposition)
-        *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    return ERROR_SUCCESS;
+    });
 }
 
 LONG RegOpenKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, HKEY* phkResult)
@@ -533,21 +540,13 @@ LONG RegOpenKeyEx(HKEY hKey, LPCWSTR lpSubKey, DWORD, REGSAM samDesired, HKEY* p
     if (const DWORD e = splitPath(lpSubKey, parts))
         return static_cast<LONG>(e);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    ReadTransaction read(s);
-    if (!read.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    std::int64_t key = 0;
-    if (const DWORD e = findPath(s, h.key, parts, key))
-        return static_cast<LONG>(e);
-    *phkResult = newHandle(s, key, samDesired);
-    return ERROR_SUCCESS;
+    return onKeyIn<ReadTransaction>(hKey, 0, [&](Store& s, const Handle& h) -> DWORD {
+        std::int64_t key = 0;
+        if (const DWORD e = findPath(s, h.key, parts, key))
+            return e;
+        *phkResult = newHandle(s, key, samDesired);
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegCloseKey(HKEY hKey)
@@ -570,35 +569,25 @@ LONG RegQueryValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD*, DWORD* lpType, BYTE
     if (const DWORD e = valueName(lpValueName, name))
         return static_cast<LONG>(e);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    if (const DWORD e = needAccess(h, KEY_QUERY_VALUE))
-        return static_cast<LONG>(e);
-    ReadTransaction read(s);
-    if (!read.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    DWORD type = REG_NONE;
-    std::vector<BYTE> wire;
-    {
-        Use st(s, GetValue);
-        st->bind(1, h.key);
-        st->bind(2, name.fold);
-        const int rc = st->step();
-        if (rc == SQLITE_DONE)
-            return static_cast<LONG>(fail(ERROR_FILE_NOT_FOUND));
-        if (rc != SQLITE_ROW)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot read a value"));
-        type = static_cast<DWORD>(st->int64(0));
-        wire = fromStored(type, st->blob(1), st->bytes(1));
-    }
-    if (lpType)
-        *lpType = type;
-    return static_cast<LONG>(copyData(wire, lpData, lpcbData));
+    return onKeyIn<ReadTransaction>(hKey, KEY_QUERY_VALUE, [&](Store& s, const Handle& h) -> DWORD {
+        DWORD type = REG_NONE;
+        std::vector<BYTE> wire;
+        {
+            ZuSqlUse st(s.stmts[GetValue]);
+            st->bind(1, h.key);
+            st->bind(2, name.fold);
+            const int rc = st->step();
+            if (rc == SQLITE_DONE)
+                return fail(ERROR_FILE_NOT_FOUND);
+            if (rc != SQLITE_ROW)
+                return sqlFail(s, rc, "cannot read a value");
+            type = static_cast<DWORD>(st->int64(0));
+            wire = fromStored(type, st->blob(1), st->bytes(1));
+        }
+        if (lpType)
+            *lpType = type;
+        return copyData(wire, lpData, lpcbData);
+    });
 }
 
 LONG RegSetValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData)
@@ -610,32 +599,16 @@ LONG RegSetValueEx(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const BY
         return static_cast<LONG>(e);
     const std::string stored = toStored(dwType, lpData, cbData);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    if (const DWORD e = needAccess(h, KEY_SET_VALUE))
-        return static_cast<LONG>(e);
-    ZuSqlTransaction t(s.db);
-    if (!t.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    {
-        Use st(s, SetValue);
+    return onKeyIn<WriteTransaction>(hKey, KEY_SET_VALUE, [&](Store& s, const Handle& h) -> DWORD {
+        ZuSqlUse st(s.stmts[SetValue]);
         st->bind(1, h.key);
         st->bind(2, name.name);
         st->bind(3, name.fold);
         st->bind(4, static_cast<std::int64_t>(dwType));
         st->bindBlob(5, stored.data(), stored.size());
         const int rc = st->step();
-        if (rc != SQLITE_DONE)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot write a value"));
-    }
-    if (!t.commit())
-        return static_cast<LONG>(GetLastError());
-    return ERROR_SUCCESS;
+        return rc == SQLITE_DONE ? ERROR_SUCCESS : sqlFail(s, rc, "cannot write a value");
+    });
 }
 
 LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName)
@@ -644,31 +617,17 @@ LONG RegDeleteValue(HKEY hKey, LPCWSTR lpValueName)
     if (const DWORD e = valueName(lpValueName, name))
         return static_cast<LONG>(e);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    if (const DWORD e = needAccess(h, KEY_SET_VALUE))
-        return static_cast<LONG>(e);
-    ZuSqlTransaction t(s.db);
-    if (!t.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    {
-        Use st(s, RemoveValue);
-        st->bind(1, h.key);
-        st->bind(2, name.fold);
-        const int rc = st->step();
-        if (rc != SQLITE_DONE)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot delete a value"));
-    }
-    if (s.db.changes() == 0)
-        return static_cast<LONG>(fail(ERROR_FILE_NOT_FOUND));
-    if (!t.commit())
-        return static_cast<LONG>(GetLastError());
-    return ERROR_SUCCESS;
+    return onKeyIn<WriteTransaction>(hKey, KEY_SET_VALUE, [&](Store& s, const Handle& h) -> DWORD {
+        {
+            ZuSqlUse st(s.stmts[RemoveValue]);
+            st->bind(1, h.key);
+            st->bind(2, name.fold);
+            const int rc = st->step();
+            if (rc != SQLITE_DONE)
+                return sqlFail(s, rc, "cannot delete a value");
+        }
+        return s.db.changes() == 0 ? fail(ERROR_FILE_NOT_FOUND) : ERROR_SUCCESS;
+    });
 }
 
 LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey)
@@ -679,40 +638,30 @@ LONG RegDeleteKey(HKEY hKey, LPCWSTR lpSubKey)
     if (const DWORD e = splitPath(lpSubKey, parts))
         return static_cast<LONG>(e);
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    ZuSqlTransaction t(s.db);
-    if (!t.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    std::int64_t key = 0;
-    if (const DWORD e = findPath(s, h.key, parts, key))
-        return static_cast<LONG>(e);
-    if (key == kCurrentUserId || key == kLocalMachineId)
-        return static_cast<LONG>(fail(ERROR_ACCESS_DENIED));
-    {
-        Use st(s, HasChild);
-        st->bind(1, key);
-        const int rc = st->step();
-        if (rc == SQLITE_ROW)
-            return static_cast<LONG>(fail(ERROR_ACCESS_DENIED));
-        if (rc != SQLITE_DONE)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot read a key"));
-    }
-    for (const Sql which : {RemoveKeyValues, RemoveKey}) {
-        Use st(s, which);
-        st->bind(1, key);
-        const int rc = st->step();
-        if (rc != SQLITE_DONE)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot delete a key"));
-    }
-    if (!t.commit())
-        return static_cast<LONG>(GetLastError());
-    return ERROR_SUCCESS;
+    return onKeyIn<WriteTransaction>(hKey, 0, [&](Store& s, const Handle& h) -> DWORD {
+        std::int64_t key = 0;
+        if (const DWORD e = findPath(s, h.key, parts, key))
+            return e;
+        if (key == kCurrentUserId || key == kLocalMachineId)
+            return fail(ERROR_ACCESS_DENIED);
+        {
+            ZuSqlUse st(s.stmts[HasChild]);
+            st->bind(1, key);
+            const int rc = st->step();
+            if (rc == SQLITE_ROW)
+                return fail(ERROR_ACCESS_DENIED);
+            if (rc != SQLITE_DONE)
+                return sqlFail(s, rc, "cannot read a key");
+        }
+        for (const Sql which : {RemoveKeyValues, RemoveKey}) {
+            ZuSqlUse st(s.stmts[which]);
+            st->bind(1, key);
+            const int rc = st->step();
+            if (rc != SQLITE_DONE)
+                return sqlFail(s, rc, "cannot delete a key");
+        }
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD* lpcchName, DWORD*, LPWSTR lpClass,
@@ -721,37 +670,22 @@ LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPWSTR lpName, DWORD* lpcchName, DWO
     if (!lpName || !lpcchName)
         return static_cast<LONG>(fail(ERROR_INVALID_PARAMETER));
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    if (const DWORD e = needAccess(h, KEY_ENUMERATE_SUB_KEYS))
-        return static_cast<LONG>(e);
-    ReadTransaction read(s);
-    if (!read.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    std::wstring name;
-    {
-        Use st(s, EnumKey);
-        st->bind(1, h.key);
-        st->bind(2, static_cast<std::int64_t>(dwIndex));
-        const int rc = st->step();
-        if (rc == SQLITE_DONE)
-            return static_cast<LONG>(fail(ERROR_NO_MORE_ITEMS));
-        if (rc != SQLITE_ROW)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot list keys"));
-        name = wideFromUtf8(st->text(0));
-    }
-    if (lpClass && lpcchClass && *lpcchClass)
-        lpClass[0] = L'\0';
-    if (lpcchClass)
-        *lpcchClass = 0;
-    if (lpftLastWriteTime)
-        *lpftLastWriteTime = FILETIME{};
-    return static_cast<LONG>(copyName(name, lpName, lpcchName));
+    return onKeyIn<ReadTransaction>(hKey, KEY_ENUMERATE_SUB_KEYS, [&](Store& s, const Handle& h) -> DWORD {
+        std::wstring name;
+        {
+            ZuSqlUse st(s.stmts[EnumKey]);
+            if (const DWORD e = stepToEntry(s, *st, h.key, dwIndex, "cannot list keys"))
+                return e;
+            name = wideFromUtf8(st->text(0));
+        }
+        if (lpClass && lpcchClass && *lpcchClass)
+            lpClass[0] = L'\0';
+        if (lpcchClass)
+            *lpcchClass = 0;
+        if (lpftLastWriteTime)
+            *lpftLastWriteTime = FILETIME{};
+        return copyName(name, lpName, lpcchName);
+    });
 }
 
 LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, DWORD* lpcchValueName, DWORD*, DWORD* lpType,
@@ -760,39 +694,24 @@ LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, DWORD* lpcchValu
     if (!lpValueName || !lpcchValueName || (lpData && !lpcbData))
         return static_cast<LONG>(fail(ERROR_INVALID_PARAMETER));
 
-    Store& s = store();
-    const std::lock_guard lock(s.mutex);
-    Handle h;
-    if (const DWORD e = enter(s, hKey, h))
-        return static_cast<LONG>(e);
-    if (const DWORD e = needAccess(h, KEY_QUERY_VALUE))
-        return static_cast<LONG>(e);
-    ReadTransaction read(s);
-    if (!read.ok())
-        return static_cast<LONG>(GetLastError());
-    if (const DWORD e = keyAlive(s, h.key))
-        return static_cast<LONG>(e);
-    std::wstring name;
-    DWORD type = REG_NONE;
-    std::vector<BYTE> wire;
-    {
-        Use st(s, EnumValue);
-        st->bind(1, h.key);
-        st->bind(2, static_cast<std::int64_t>(dwIndex));
-        const int rc = st->step();
-        if (rc == SQLITE_DONE)
-            return static_cast<LONG>(fail(ERROR_NO_MORE_ITEMS));
-        if (rc != SQLITE_ROW)
-            return static_cast<LONG>(sqlFail(s, rc, "cannot list values"));
-        name = wideFromUtf8(st->text(0));
-        type = static_cast<DWORD>(st->int64(1));
-        wire = fromStored(type, st->blob(2), st->bytes(2));
-    }
-    if (lpType)
-        *lpType = type;
-    const DWORD nameResult = copyName(name, lpValueName, lpcchValueName);
-    const DWORD dataResult = copyData(wire, lpData, lpcbData);
-    return static_cast<LONG>(nameResult ? nameResult : dataResult);
+    return onKeyIn<ReadTransaction>(hKey, KEY_QUERY_VALUE, [&](Store& s, const Handle& h) -> DWORD {
+        std::wstring name;
+        DWORD type = REG_NONE;
+        std::vector<BYTE> wire;
+        {
+            ZuSqlUse st(s.stmts[EnumValue]);
+            if (const DWORD e = stepToEntry(s, *st, h.key, dwIndex, "cannot list values"))
+                return e;
+            name = wideFromUtf8(st->text(0));
+            type = static_cast<DWORD>(st->int64(1));
+            wire = fromStored(type, st->blob(2), st->bytes(2));
+        }
+        if (lpType)
+            *lpType = type;
+        const DWORD nameResult = copyName(name, lpValueName, lpcchValueName);
+        const DWORD dataResult = copyData(wire, lpData, lpcbData);
+        return nameResult ? nameResult : dataResult;
+    });
 }
 
 std::size_t ZuRegOpenHandleCount()

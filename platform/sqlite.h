@@ -1,7 +1,8 @@
 // sqlite.h - the one thin wrapper over SQLite's C API used by this layer.
 //
 // Connections open in WAL mode with a busy timeout, so two programs can read and write one
-// store at once; `ZuSqlTransaction` is BEGIN IMMEDIATE ... COMMIT, rolled back unless committed.
+// store at once; `ZuSqlTransaction` is BEGIN IMMEDIATE ... COMMIT, rolled back unless committed;
+// `ZuSqlUse` hands a kept statement back reset.
 // Result codes are mapped to the platform's ERROR_* codes once, in `ZuSqlite::fail`.
 #pragma once
 
@@ -45,6 +46,28 @@ public:
 
 private:
     sqlite3_stmt* m_stmt = nullptr;
+};
+
+// One use of a kept statement: reset (with its bindings cleared) when the use ends, on every
+// way out. Holds no statement when given none (a statement that could not be prepared).
+class ZuSqlUse {
+public:
+    explicit ZuSqlUse(ZuSqlStmt* stmt) : m_stmt(stmt) {}
+    explicit ZuSqlUse(ZuSqlStmt& stmt) : m_stmt(&stmt) {}
+    ~ZuSqlUse()
+    {
+        if (m_stmt)
+            m_stmt->reset();
+    }
+    ZuSqlUse(const ZuSqlUse&) = delete;
+    ZuSqlUse& operator=(const ZuSqlUse&) = delete;
+
+    explicit operator bool() const { return m_stmt != nullptr; }
+    ZuSqlStmt* operator->() const { return m_stmt; }
+    ZuSqlStmt& operator*() const { return *m_stmt; }
+
+private:
+    ZuSqlStmt* m_stmt;
 };
 
 class ZuSqlite {

@@ -77,32 +77,32 @@ HANDLE CeSetUserNotificationEx(HANDLE notification, const CE_NOTIFICATION_TRIGGE
     ZuSqlTransaction tx(c->db());
     if (!tx.ok())
         return nullptr;
-    ZuSqlStmt* s = notification
-        ? c->stmt("UPDATE zu_notify SET type=?1, event=?2, app=?3, args=?4, start=?5, end=?6, flags=?7, title=?8, "
-                  "text=?9, sound=?10, maxsound=?11 WHERE handle=?12")
-        : c->stmt("INSERT INTO zu_notify(type, event, app, args, start, end, flags, title, text, sound, maxsound) "
-                  "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
-    if (!s)
-        return nullptr;
-    s->bind(1, static_cast<std::int64_t>(trigger->dwType));
-    s->bind(2, static_cast<std::int64_t>(trigger->dwEvent));
-    bindText(*s, 3, trigger->lpszApplication);
-    bindText(*s, 4, trigger->lpszArguments);
-    const std::string start = packTime(trigger->stStartTime), end = packTime(trigger->stEndTime);
-    s->bindBlob(5, start.data(), start.size());
-    s->bindBlob(6, end.data(), end.size());
-    s->bind(7, static_cast<std::int64_t>(user->ActionFlags));
-    bindText(*s, 8, user->pwszDialogTitle);
-    bindText(*s, 9, user->pwszDialogText);
-    bindText(*s, 10, user->pwszSound);
-    s->bind(11, static_cast<std::int64_t>(user->nMaxSound));
-    if (notification)
-        s->bind(12, handleNumber(notification));
-    const int rc = s->step();
-    s->reset();
-    if (rc != SQLITE_DONE) {
-        c->db().fail(rc, "cannot set a notification");
-        return nullptr;
+    {
+        ZuSqlUse s(notification
+                ? c->stmt("UPDATE zu_notify SET type=?1, event=?2, app=?3, args=?4, start=?5, end=?6, flags=?7, title=?8, "
+                          "text=?9, sound=?10, maxsound=?11 WHERE handle=?12")
+                : c->stmt("INSERT INTO zu_notify(type, event, app, args, start, end, flags, title, text, sound, maxsound) "
+                          "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"));
+        if (!s)
+            return nullptr;
+        s->bind(1, static_cast<std::int64_t>(trigger->dwType));
+        s->bind(2, static_cast<std::int64_t>(trigger->dwEvent));
+        bindText(*s, 3, trigger->lpszApplication);
+        bindText(*s, 4, trigger->lpszArguments);
+        const std::string start = packTime(trigger->stStartTime), end = packTime(trigger->stEndTime);
+        s->bindBlob(5, start.data(), start.size());
+        s->bindBlob(6, end.data(), end.size());
+        s->bind(7, static_cast<std::int64_t>(user->ActionFlags));
+        bindText(*s, 8, user->pwszDialogTitle);
+        bindText(*s, 9, user->pwszDialogText);
+        bindText(*s, 10, user->pwszSound);
+        s->bind(11, static_cast<std::int64_t>(user->nMaxSound));
+        if (notification)
+            s->bind(12, handleNumber(notification));
+        if (const int rc = s->step(); rc != SQLITE_DONE) {
+            c->db().fail(rc, "cannot set a notification");
+            return nullptr;
+        }
     }
     if (notification && c->db().changes() != 1) {
         ZuSetLastError(ERROR_INVALID_PARAMETER, L"no notification with that handle");
@@ -123,14 +123,13 @@ BOOL CeGetUserNotification(HANDLE notification, DWORD bufferSize, DWORD* bytesNe
     zucedb::Connection* c = store();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt(
-        "SELECT type, event, app, args, start, end, flags, title, text, sound, maxsound FROM zu_notify WHERE handle=?1");
+    ZuSqlUse s(c->stmt(
+        "SELECT type, event, app, args, start, end, flags, title, text, sound, maxsound FROM zu_notify WHERE handle=?1"));
     if (!s)
         return FALSE;
     s->bind(1, handleNumber(notification));
     const int rc = s->step();
     if (rc != SQLITE_ROW) {
-        s->reset();
         if (rc == SQLITE_DONE)
             ZuSetLastError(ERROR_INVALID_PARAMETER, L"no notification with that handle");
         else
@@ -151,7 +150,6 @@ BOOL CeGetUserNotification(HANDLE notification, DWORD bufferSize, DWORD* bytesNe
     if (bytesNeeded)
         *bytesNeeded = static_cast<DWORD>(need);
     if (!buffer || bufferSize < need) {
-        s->reset();
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
     }
@@ -184,7 +182,6 @@ BOOL CeGetUserNotification(HANDLE notification, DWORD bufferSize, DWORD* bytesNe
     user->pwszDialogText = out[3];
     user->pwszSound = out[4];
     user->nMaxSound = static_cast<DWORD>(s->int64(10));
-    s->reset();
     return TRUE;
 }
 
@@ -197,14 +194,14 @@ BOOL CeClearUserNotification(HANDLE notification)
     zucedb::Connection* c = store();
     if (!c)
         return FALSE;
-    ZuSqlStmt* s = c->stmt("DELETE FROM zu_notify WHERE handle=?1");
-    if (!s)
-        return FALSE;
-    s->bind(1, handleNumber(notification));
-    const int rc = s->step();
-    s->reset();
-    if (rc != SQLITE_DONE)
-        return c->db().fail(rc, "cannot clear a notification");
+    {
+        ZuSqlUse s(c->stmt("DELETE FROM zu_notify WHERE handle=?1"));
+        if (!s)
+            return FALSE;
+        s->bind(1, handleNumber(notification));
+        if (const int rc = s->step(); rc != SQLITE_DONE)
+            return c->db().fail(rc, "cannot clear a notification");
+    }
     if (c->db().changes() != 1) {
         ZuSetLastError(ERROR_INVALID_PARAMETER, L"no notification with that handle");
         return FALSE;

@@ -8,13 +8,17 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -79,6 +83,101 @@ std::vector<std::wstring> walkStrings(CCeDBDatabase& db, WORD ident)
 std::string helperPath()
 {
     return ZuTestProgramFolder() + "/cedb_helper";
+}
+
+// Whether a program run as nobody may read the file: others may search every folder above it
+// and read the file itself.
+bool othersCanRead(const std::filesystem::path& file)
+{
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0 || !(st.st_mode & S_IROTH))
+        return false;
+    for (std::filesystem::path folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        if (::stat(folder.c_str(), &st) != 0 || !(st.st_mode & S_IXOTH))
+            return false;
+        if (folder == folder.root_path())
+            break;
+    }
+    return true;
+}
+
+// The helper as nobody can run it, wherever it was built: the helper, and the libraries it
+// loads (as ldd finds them) that nobody cannot read, are copied into `folder`; the command line
+// puts that folder, then the folders of the other libraries, on the library path.
+std::vector<std::string> helperCommandForNobody(const std::filesystem::path& folder, std::string* error)
+{
+    namespace fs = std::filesystem;
+    const fs::path helper = fs::absolute(helperPath());
+    ZuChildProcess ldd;
+    if (!ldd.start("ldd", {helper.string()}) || !ldd.waitForFinished(20000) || ldd.exitCode() != 0) {
+        *error = "ldd cannot list the helper's libraries: " + ldd.err();
+        return {};
+    }
+    std::string libraryPath = folder.string();
+    std::set<std::string> listed;
+    std::istringstream lines(ldd.out());
+    for (std::string line; std::getline(lines, line);) {
+        // "\tlibZuPlatform.so => /path/to/libZuPlatform.so (0x...)"
+        const size_t name = line.find_first_not_of(" \t");
+        const size_t arrow = line.find(" => ");
+        const size_t end = line.find(" (", arrow);
+        if (arrow == std::string::npos || end == std::string::npos || line[arrow + 4] != '/')
+            continue;
+        const std::string needed = line.substr(name, arrow - name);
+        const fs::path found = line.substr(arrow + 4, end - arrow - 4);
+        std::error_code failed;
+        if (!othersCanRead(found)) {
+            fs::copy_file(found, folder / needed, fs::copy_options::overwrite_existing, failed);
+            if (!failed)
+                fs::permissions(folder / needed, fs::perms(0755), failed);
+            if (failed) {
+                *error = "cannot copy " + found.string() + ": " + failed.message();
+                return {};
+            }
+        } else if (listed.insert(found.parent_path().string()).second) {
+            libraryPath += ":" + found.parent_path().string();
+        }
+    }
+    std::error_code failed;
+    fs::copy_file(helper, folder / helper.filename(), fs::copy_options::overwrite_existing, failed);
+    if (!failed)
+        fs::permissions(folder / helper.filename(), fs::perms(0755), failed);
+    if (!failed)
+        fs::permissions(folder, fs::perms(0755), failed);
+    if (failed) {
+        *error = "cannot copy the helper: " + failed.message();
+        return {};
+    }
+    return {"--reuid=65534", "--regid=65534", "--clear-groups", "env", "LD_LIBRARY_PATH=" + libraryPath,
+        (folder / helper.filename()).string()};
+}
+
+// The first column of the first row of `sql` on the store file, as lower-case hex.
+std::string storedHex(const std::string& file, const std::string& sql)
+{
+    sqlite3* raw = nullptr;
+    sqlite3_stmt* st = nullptr;
+    std::string hex;
+    if (sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(raw, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        const auto* b = static_cast<const unsigned char*>(sqlite3_column_blob(st, 0));
+        for (int i = 0; i < sqlite3_column_bytes(st, 0); ++i) {
+            hex += "0123456789abcdef"[b[i] >> 4];
+            hex += "0123456789abcdef"[b[i] & 0xF];
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+    return hex;
+}
+
+bool runSql(const std::string& file, const std::string& sql)
+{
+    sqlite3* raw = nullptr;
+    const bool ok = sqlite3_open(file.c_str(), &raw) == SQLITE_OK
+        && sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(raw);
+    return ok;
 }
 
 class CeDb : public ::testing::Test {
@@ -545,6 +644,78 @@ TEST_F(CeDb, ARecordThatCannotBeDecodedIsSkippedNotFatal)
     EXPECT_TRUE(db.DeleteRecord(oids[1]));
 }
 
+TEST_F(CeDb, RecordsAndSortOrdersAreStoredLittleEndianWithUtf16Text)
+{
+    CCeDBDatabase db;
+    const SORTORDERSPEC orders[] = {{MAKEPROPID(0x0037, CEVT_LPWSTR), CEDB_SORT_CASEINSENSITIVE},
+        {MAKEPROPID(0x4213, CEVT_I4), 0}};
+    ASSERT_TRUE(db.Create(L"Layout", 0, 2, orders));
+    EXPECT_EQ(storedHex(home.file("pim.db"), "SELECT sorts FROM zu_db WHERE name='Layout'"),
+        "1f003700" "02000000" "03001342" "00000000");
+
+    BYTE bytes[] = {1, 2};
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(short(-2), 0x0001), CCeDBProp(USHORT(65535), 0x0002),
+                                         CCeDBProp(LONG(-70000), 0x0003), CCeDBProp(ULONG(0xFFFFFFFFu), 0x0004),
+                                         CCeDBProp(FILETIME{0xA3DD4000u, 0x0CB34557u}, 0x0005),
+                                         CCeDBProp(L"가\U0001F600", 0x0006), CCeDBProp(CEBLOB{2, bytes}, 0x0007)}),
+        0);
+    ASSERT_NE(oid, 0u);
+    EXPECT_EQ(storedHex(home.file("pim.db"), "SELECT props FROM zu_rec WHERE oid=" + std::to_string(oid)),
+        "0700"                                 // seven properties
+        "02000100" "02000000" "feff"           // I2 -2
+        "12000200" "02000000" "ffff"           // UI2 65535
+        "03000300" "04000000" "90eefeff"       // I4 -70000
+        "13000400" "04000000" "ffffffff"       // UI4
+        "40000500" "08000000" "0040dda35745b30c"  // FILETIME, low half first
+        "1f000600" "06000000" "00ac3dd800de"   // LPWSTR: U+AC00, then a surrogate pair
+        "41000700" "02000000" "0102");         // BLOB
+}
+
+// Stored values as another program may have left them: what does not decode is refused, and
+// UTF-16 that is not well formed comes back unit by unit.
+TEST_F(CeDb, StoredValuesDecodeOnlyWhenWellFormed)
+{
+    struct Case {
+        const char* hex;
+        const wchar_t* text;  // the string property 1 decodes to; null: refused
+    };
+    const Case cases[] = {
+        {"", nullptr},                                        // shorter than the count
+        {"01", nullptr},
+        {"0100", nullptr},                                    // a property promised, none there
+        {"0100" "1f000100" "0200", nullptr},                  // its header cut short
+        {"0100" "1f000100" "04000000" "4100", nullptr},       // its value longer than what is left
+        {"0100" "02000100" "04000000" "feffffff", nullptr},   // an I2 of four bytes
+        {"0100" "1f000100" "03000000" "410042", nullptr},     // half a code unit
+        {"0100" "07000100" "00000000", nullptr},              // no such type
+        {"0100" "1f000100" "02000000" "4100" "00", nullptr},  // a byte after the last property
+        {"0100" "1f000100" "02000000" "4100", L"A"},
+        {"0100" "1f000100" "04000000" "3dd84100", L"\xD83D" "A"},  // a high surrogate alone
+        {"0100" "1f000100" "02000000" "3dd8", L"\xD83D"},          // ... at the end
+        {"0100" "1f000100" "02000000" "00de", L"\xDE00"},          // a low one alone
+    };
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Create(L"Raw"));
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(short(0), 1)}), 0);
+    ASSERT_NE(oid, 0u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hex);
+        ASSERT_TRUE(runSql(home.file("pim.db"),
+            std::string("UPDATE zu_rec SET props = x'") + c.hex + "' WHERE oid=" + std::to_string(oid)));
+        ASSERT_TRUE(db.SeekToRecord(oid));
+        CCeDBRecord r;
+        const bool read = db.ReadCurrRecord(&r);
+        ASSERT_EQ(read, c.text != nullptr);
+        if (!read) {
+            EXPECT_EQ(GetLastError(), ERROR_FILE_CORRUPT);
+            continue;
+        }
+        ASSERT_EQ(r.GetNumProps(), 1);
+        ASSERT_NE(r.GetIdProp(1), nullptr);
+        EXPECT_EQ(std::wstring(r.GetIdProp(1)->GetString()), c.text);
+    }
+}
+
 TEST_F(CeDb, AStoreThatIsNotAStoreFailsWithAMessage)
 {
     {
@@ -598,9 +769,18 @@ TEST_F(CeDb, AStoreThatCannotBeWrittenFailsWithAMessage)
     ::chmod(home.path().c_str(), 0755);
     ::chmod(home.file("pim.db").c_str(), 0444);
     ZuChildProcess helper;
+    QTemporaryDir copies;
     if (::geteuid() == 0) {
-        // The owner may always write; try as nobody.
-        ASSERT_TRUE(helper.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", helperPath(), "trywrite", "Locked"}));
+        // The owner may always write; try as nobody, from a copy of the helper that nobody can
+        // run even when the build lies in a private folder.
+        if (!othersCanRead(home.file("pim.db")))
+            GTEST_SKIP() << "nobody cannot reach the temporary folder " << home.path();
+        ASSERT_TRUE(copies.isValid());
+        std::string error;
+        std::vector<std::string> command = helperCommandForNobody(copies.path().toStdString(), &error);
+        ASSERT_FALSE(command.empty()) << error;
+        command.insert(command.end(), {"trywrite", "Locked"});
+        ASSERT_TRUE(helper.start("setpriv", command));
     } else {
         ASSERT_TRUE(helper.start(helperPath(), {"trywrite", "Locked"}));
     }

@@ -91,4 +91,7 @@ TEST(LeCodec, Utf16LeBytesAndUnits)
     EXPECT_EQ(ZuUtf16LeUnits(bytes.data(), bytes.size()), units);
     EXPECT_EQ(ZuUtf16LeUnits(bytes.data(), 3), u"한");
     EXPECT_EQ(ZuUtf16LeUnits(nullptr, 4), u"");
+    const auto* raw = reinterpret_cast<const BYTE*>(bytes.data());
+    EXPECT_EQ(ZuUtf16LeUnitAt(raw, 0), u'한');
+    EXPECT_EQ(ZuUtf16LeUnitAt(raw, 3), 0xDE00);
 }

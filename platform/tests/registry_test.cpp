@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -437,6 +438,67 @@ TEST_F(Registry, HandlesBelongToTheFileTheyWereOpenedIn)
     }
     EXPECT_EQ(readValue(first, L"Where").second.size(), 4u);  // its own file again
     EXPECT_EQ(RegCloseKey(first), ERROR_SUCCESS);
+}
+
+namespace {
+
+// Sets or unsets an environment variable for its lifetime and puts the old value back after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+            m_hadOld = true;
+        }
+        set(value);
+    }
+    ~ScopedVariable() { set(m_hadOld ? m_old.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    void set(const char* value)
+    {
+        if (value)
+            ::setenv(m_name, value, 1);
+        else
+            ::unsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    std::string m_old;
+    bool m_hadOld = false;
+};
+
+} // namespace
+
+TEST_F(Registry, TheFileFollowsWhicheverVariableNamesTheDataFolder)
+{
+    struct Case {
+        const char* variable;
+        const char* below;  // where the data folder lies under the variable's folder
+    };
+    for (const Case& c : {Case{"XDG_DATA_HOME", "/zupims"}, Case{"HOME", "/.local/share/zupims"}}) {
+        SCOPED_TRACE(c.variable);
+        const std::string first = home.path() + "/" + c.variable + "-1";
+        ScopedVariable own("ZUPIMS_HOME", nullptr);
+        ScopedVariable xdg("XDG_DATA_HOME", nullptr);
+        ScopedVariable chosen(c.variable, first.c_str());
+        HKEY key = createKey(HKEY_CURRENT_USER, L"Software");
+        ASSERT_EQ(setNumber(key, L"Where", 1), ERROR_SUCCESS);
+        struct stat st {};
+        EXPECT_EQ(::stat((first + c.below + "/registry.db").c_str(), &st), 0);
+
+        const std::string second = home.path() + "/" + c.variable + "-2";
+        chosen.set(second.c_str());
+        DWORD size = 0;
+        EXPECT_EQ(RegQueryValueEx(key, L"Where", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+        EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+        HKEY again = createKey(HKEY_CURRENT_USER, L"Software");
+        EXPECT_EQ(RegQueryValueEx(again, L"Where", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+        EXPECT_EQ(::stat((second + c.below + "/registry.db").c_str(), &st), 0);
+        RegCloseKey(again);
+    }
 }
 
 TEST_F(Registry, ThreadsWriteThroughOneConnection)
