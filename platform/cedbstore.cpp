@@ -588,10 +588,10 @@ bool Connection::removeRecord(std::int64_t db, std::int64_t oid)
         if (!done(*n, "cannot delete a record"))
             return false;
     }
-    return logChange(db, oid, kDeleted);
+    return logChange(db, oid, kDeleted, "cannot delete a record");
 }
 
-bool Connection::logChange(std::int64_t db, std::int64_t oid, int what)
+bool Connection::logChange(std::int64_t db, std::int64_t oid, int what, const char* failure)
 {
     {
         ZuSqlUse log(stmt("INSERT INTO zu_changes(db, oid, what, at) VALUES(?1, ?2, ?3, ?4)"));
@@ -601,7 +601,7 @@ bool Connection::logChange(std::int64_t db, std::int64_t oid, int what)
         log->bind(2, oid);
         log->bind(3, static_cast<std::int64_t>(what));
         log->bind(4, nowMs());
-        if (!done(*log, "cannot log a change"))
+        if (!done(*log, failure))
             return false;
     }
     // The change log keeps ten minutes; watchers look every few tens of milliseconds.

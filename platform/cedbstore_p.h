@@ -119,9 +119,9 @@ public:
     bool updateRecord(const DbInfo& db, std::int64_t oid, const std::deque<CCeDBProp>& props);
     // ERROR_NOT_FOUND when database `db` has no record `oid`.
     bool removeRecord(std::int64_t db, std::int64_t oid);
-    // One entry of the change log (kCreated, kChanged, kDeleted); entries older than ten
-    // minutes are pruned now and then.
-    bool logChange(std::int64_t db, std::int64_t oid, int what);
+    // One entry of the change log (kCreated, kChanged, kDeleted), `failure` the error's detail
+    // when it cannot be written; entries older than ten minutes are pruned now and then.
+    bool logChange(std::int64_t db, std::int64_t oid, int what, const char* failure = "cannot log a change");
 
 private:
     bool addPimDatabases();
