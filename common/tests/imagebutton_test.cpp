@@ -1,5 +1,6 @@
 // The image button: its bitmaps' white pixels show what lies under it, the check toggles on a
 // click before the parent hears of it, a URL opens and a menu's choice reaches its owner.
+#include "widgets/bmpbutton.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/controlnotify.h"
 #include "widgets/winxpbuttonst.h"
@@ -113,4 +114,26 @@ TEST_F(ImageButton, RoundedButtonFillsItself)
     const QImage img = Pixels(bar).copy(rounded->geometry());
     EXPECT_GT(img.pixelColor(15, 2).lightness(), img.pixelColor(15, 17).lightness());  // white to face
     EXPECT_EQ(img.pixelColor(0, 0), QColor(kBar));                                     // a rounded corner
+}
+
+TEST_F(ImageButton, BitmapButtonTracksThePen)
+{
+    auto* bmp = new CBmpButton(&bar, 1013);
+    ASSERT_TRUE(bmp->LoadButtonBitmaps(Bitmap(Qt::red), Bitmap(Qt::blue)));
+    EXPECT_EQ(bmp->size(), QSize(4, 4));
+    bmp->move(100, 30);
+    bmp->show();
+    auto mark = [&] { return Pixels(bar).pixelColor(100, 30); };
+    EXPECT_EQ(mark(), QColor(Qt::red));
+    QTest::mousePress(bmp, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(mark(), QColor(Qt::blue));
+    QTest::mouseMove(bmp, QPoint(30, 30));
+    EXPECT_EQ(mark(), QColor(Qt::red));  // the pen slid off: drawn up again
+    QTest::mouseRelease(bmp, Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_TRUE(bar.commands.empty());  // a release outside is no click
+    QTest::mouseClick(bmp, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(bar.commands, (std::vector<Command>{{1013, BN_CLICKED}}));
+    QTest::mousePress(bmp, Qt::LeftButton, {}, QPoint(1, 1));
+    bmp->ResetButton();
+    EXPECT_EQ(mark(), QColor(Qt::red));
 }
