@@ -83,6 +83,9 @@ constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF
 // Window messages that keep their numbers across programs.
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_USER = 0x0400;
+// Messages a control sends its parent within a program (as ZuMessageEvent, windowmessage.h).
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_COMMAND = 0x0111;
 
 // Last-error codes this layer reports.
 constexpr DWORD ERROR_SUCCESS = 0;
