@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -200,6 +201,16 @@ void CZUDateTimeCtrl::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
+    event->accept();
+    ShowCalendar();
+}
+
+void CZUDateTimeCtrl::keyPressEvent(QKeyEvent* event)
+{
+    const bool open = event->key() == Qt::Key_Space || event->key() == Qt::Key_F4
+        || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    if (!open)
+        return QWidget::keyPressEvent(event);
     event->accept();
     ShowCalendar();
 }

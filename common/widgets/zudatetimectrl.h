@@ -2,8 +2,8 @@
 //
 // The control shows its date in the locale's short date format, or, in owner-draw-text mode, a
 // caller-given text (the navigation bar's caption) centred on one line; a tap opens the calendar
-// in either mode. Default font "Tahoma", height 13 pixels, weight 400 (700 when bold); every
-// colour and font setter rebuilds what it changes and repaints.
+// in either mode (so do Space, F4 and Alt+Down). Default font "Tahoma", height 13 pixels, weight
+// 400 (700 when bold); every colour and font setter rebuilds what it changes and repaints.
 //
 // Change notification: only a user's pick in the calendar reports a change, and only when the
 // picked date differs from the control's date. It emits dateChanged and then sends (not posts)
@@ -98,6 +98,8 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Space, F4 and Alt+Down open the calendar, as a tap does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void pick(QDate date);
