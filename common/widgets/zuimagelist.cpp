@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QPixmap masked(const QPixmap& image, COLORREF mask)

@@ -8,6 +8,6 @@
 // tests and scripts).
 #pragma once
 
-// Makes MessageBox show a QMessageBox, ZuPopupMenu a QMenu and the input panel ask the input method; calling it again
-// changes nothing. Any thread, any time: the presenters look for the application when they show.
+// Makes MessageBox show a QMessageBox, ZuPopupMenu a QMenu and the input panel ask the input
+// method; calling it again changes nothing. Any thread, any time: the presenters look for the application when they show.
 void ZuInstallWidgetPresenters();
