@@ -1,13 +1,16 @@
-// Message boxes and the input panel through Qt Widgets (presenters_p.h), installed by the
+// Message boxes, popup menus and the input panel through Qt Widgets (presenters_p.h), installed by the
 // programs that show them (widgetpresenters.h).
 #include "widgetpresenters.h"
 
 #include "messagebox.h"
+#include "popupmenu.h"
 #include "presenters_p.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QAction>
 #include <QInputMethod>
+#include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -49,6 +52,28 @@ int showBox(QWidget* parent, const CString& text, const CString& caption, UINT t
     }
 }
 
+UINT showMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos)
+{
+    if (!visibleGui())
+        return 0;
+    QMenu menu(parent);
+    for (const ZuMenuEntry& e : entries) {
+        if (e.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(e.text.toQString());
+        action->setData(e.id);
+        action->setEnabled(e.enabled);
+        if (e.checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+    const QAction* chosen = menu.exec(pos);
+    return chosen ? chosen->data().toUInt() : 0;
+}
+
 void showPanel(bool on)
 {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
@@ -66,4 +91,5 @@ void ZuInstallWidgetPresenters()
 {
     ZuSetMessageBoxPresenter(&showBox);
     ZuSetInputPanelPresenter(&showPanel);
+    ZuSetPopupMenuPresenter(&showMenu);
 }

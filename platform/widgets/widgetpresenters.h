@@ -1,4 +1,4 @@
-// widgetpresenters.h - message boxes and the input panel through Qt Widgets.
+// widgetpresenters.h - message boxes, popup menus and the input panel through Qt Widgets.
 //
 // Only the shared platform library has these (the command-line tool, built from the core, has no
 // Qt Widgets). A program that shows its boxes and the input panel to the user calls
@@ -8,6 +8,6 @@
 // tests and scripts).
 #pragma once
 
-// Makes MessageBox show a QMessageBox and the input panel ask the input method; calling it again
-// changes nothing. Any thread, any time: the presenters look for the application when they show.
+// Makes MessageBox show a QMessageBox, ZuPopupMenu a QMenu and the input panel ask the input
+// method; calling it again changes nothing. Any thread, any time: the presenters look for the application when they show.
 void ZuInstallWidgetPresenters();

@@ -1,0 +1,71 @@
+#include "zuimagelist.h"
+
+#include <QBitmap>
+#include <QColor>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QPixmap masked(const QPixmap& image, COLORREF mask)
+{
+    if (mask == CLR_NONE)
+        return image;
+    QPixmap out = image;
+    const QColor key(GetRValue(mask), GetGValue(mask), GetBValue(mask));
+    out.setMask(out.createMaskFromColor(key, Qt::MaskInColor));
+    return out;
+}
+
+} // namespace
+
+CZuImageList::CZuImageList(int cx, int cy) : m_size(cx, cy) {}
+
+int CZuImageList::Create(const QPixmap& strip, int width, COLORREF mask)
+{
+    m_images.clear();
+    m_size = QSize();
+    if (strip.isNull() || width <= 0)
+        return 0;
+    m_size = QSize(width, strip.height());
+    Add(strip, mask);
+    return GetImageCount();
+}
+
+int CZuImageList::Add(const QPixmap& strip, COLORREF mask)
+{
+    if (strip.isNull())
+        return -1;
+    if (m_size.width() <= 0 || m_size.height() <= 0)
+        m_size = QSize(strip.width(), strip.height());
+    const int w = m_size.width();
+    const int count = strip.width() / w;
+    if (count == 0)
+        return -1;
+    const int first = GetImageCount();
+    for (int i = 0; i < count; ++i) {
+        QPixmap image(m_size);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.drawPixmap(0, 0, strip, i * w, 0, w, std::min(strip.height(), m_size.height()));
+        p.end();
+        m_images.push_back(masked(image, mask));
+    }
+    return first;
+}
+
+QPixmap CZuImageList::GetImage(int i) const
+{
+    if (i < 0 || i >= GetImageCount())
+        return QPixmap();
+    return m_images[static_cast<size_t>(i)];
+}
+
+int CZuImageList::Draw(QPainter* painter, int i, QPoint pt) const
+{
+    if (!painter || i < 0 || i >= GetImageCount())
+        return 0;
+    painter->drawPixmap(pt, m_images[static_cast<size_t>(i)]);
+    return 1;
+}
