@@ -15,7 +15,8 @@
 
 namespace ZuPasswordHash {
 
-// yescrypt's cost parameter: 6 takes about 90 ms per hash on the development machine (2 cores).
+// yescrypt's cost parameter: 6 took 58-90 ms per hash on the 2-core development machine (the
+// figure rising with the load of parallel builds); 5 took 28-49 ms, 7 took 114-250 ms.
 constexpr unsigned long kCost = 6;
 
 // A fresh salt from the system's random source and the hash of `password` under it; "" when the

@@ -21,11 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-CVORegistry Key(const wchar_t* name)
-{
-    return CVORegistry(HKEY_CURRENT_USER, (CString(L"Software\\Tandemoor\\Pims\\") + name), 1);
-}
-
 // Every message box, answered with OK.
 class BoxCatcher {
 public:
