@@ -50,7 +50,8 @@ public:
     //   "TRUE" (so a crash between the two never leaves protection on with no password);
     // - TRUE with an empty text: the password stays as it is. A password in the old scrambled
     //   form is replaced by its hash here. With no password stored, or protection off (there is
-    //   then no password), protection is not turned on and the result is FALSE, nothing written.
+    //   then no password), protection is not turned on: the result is FALSE and neither
+    //   "bSecurityFlag" nor the password is written (the left scroll is saved all the same).
     // When the hash cannot be stored, the user is told, "bSecurityFlag" is written "FALSE" and the
     // result is FALSE, so no program asks for a password that was never stored.
     BOOL SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag);
