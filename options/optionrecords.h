@@ -8,9 +8,8 @@
 // never writes a boolean). The week-view hours are REG_DWORD values written back with their
 // defaults (6 and 24) when missing.
 //
-// The password is kept scrambled in "strSecurityValue" (optionstore.h). The scrambling is NOT
-// encryption: anyone who can read the registry can recover the password. It is kept because
-// stored settings rely on that form.
+// The password is kept in "strSecurityValue" only as a salted slow hash (optionstore.h): it
+// cannot be read back, and no record hands it out.
 //
 // Window registration: each program stores its main window handle (programwindow.h) as "dwHWND"
 // under its own name. Option messages go only to registered handles that answer as live windows
@@ -47,7 +46,9 @@ constexpr WPARAM OPTCODE_TASK_STATUSBAR = 52;        // calendar window (it show
 // records is reserved: the library never sets it (it stays 0).
 struct _tabGeneralOpt {
     BOOL bSecurityFlag = FALSE;
-    CString strSecurityValue;  // the password while bSecurityFlag is TRUE, otherwise "NO"
+    // "NO" while bSecurityFlag is FALSE, otherwise empty: never the password or its hash (the
+    // options library checks and sets the password itself, COptionStore::CheckPassword).
+    CString strSecurityValue;
     BOOL bLeftScrollFlag = FALSE;
 };
 

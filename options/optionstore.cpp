@@ -2,6 +2,8 @@
 
 #include "lasterror.h"
 #include "messagebox.h"
+#include "passwordbackoff.h"
+#include "passwordhash_p.h"
 #include "registrykeys.h"
 
 #include <QChar>
@@ -14,6 +16,8 @@
 namespace {
 
 const wchar_t* const kWindowValue = L"dwHWND";
+const wchar_t* const kSecurityFlag = L"bSecurityFlag";
+const wchar_t* const kSecurityValue = L"strSecurityValue";
 
 constexpr DWORD kDefaultStartHour = 6;
 constexpr DWORD kDefaultEndHour = 24;
@@ -99,13 +103,8 @@ _tabGeneralOpt COptionStore::ReadGeneralOpt()
 {
     _tabGeneralOpt opt;
     opt.bLeftScrollFlag = ReadBool(m_regGeneral, L"bLeftScrollFlag");
-    if (ReadBool(m_regGeneral, L"bSecurityFlag")) {
-        opt.bSecurityFlag = TRUE;
-        opt.strSecurityValue = DecodePassword(m_regGeneral.ReadString(L"strSecurityValue", nullptr));
-    } else {
-        opt.bSecurityFlag = FALSE;
-        opt.strSecurityValue = L"NO";
-    }
+    opt.bSecurityFlag = ReadBool(m_regGeneral, kSecurityFlag);
+    opt.strSecurityValue = opt.bSecurityFlag ? L"" : L"NO";
     return opt;
 }
 
@@ -177,6 +176,13 @@ BOOL COptionStore::AnyOtherProgramLive()
     return FALSE;
 }
 
+BOOL COptionStore::StoreHash(const std::string& hash)
+{
+    const CString text = CString::fromUtf8(hash);
+    return !hash.empty() && m_regGeneral.WriteString(kSecurityValue, text)
+        && m_regGeneral.ReadString(kSecurityValue, nullptr) == text;
+}
+
 BOOL COptionStore::SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag)
 {
     const HWND calendar = ReadWindowHandle(L"Calendar");
@@ -186,18 +192,70 @@ BOOL COptionStore::SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, B
         Notify(contact, OPTCODE_LEFT_SCROLL, flag(bLeftScrollFlag));
     }
     if (!bSecurityFlag) {
-        m_regGeneral.WriteString(L"bSecurityFlag", L"FALSE");
+        // The flag first: a crash in between leaves protection off, never on with no password.
+        m_regGeneral.WriteString(kSecurityFlag, L"FALSE");
+        m_regGeneral.DeleteValue(kSecurityValue);
         return TRUE;
     }
-    m_regGeneral.WriteString(L"bSecurityFlag", L"TRUE");
-    const CString stored = EncodePassword(password);
-    if (m_regGeneral.WriteString(L"strSecurityValue", stored)
-        && DecodePassword(m_regGeneral.ReadString(L"strSecurityValue", nullptr)) == password)
+
+    std::string hash;
+    if (!password.IsEmpty()) {
+        hash = ZuPasswordHash::Hash(password);
+    } else {
+        // "Unchanged" needs a password in force: protection on and a value stored.
+        if (!ReadBool(m_regGeneral, kSecurityFlag) || !m_regGeneral.ValueExists(kSecurityValue))
+            return FALSE;
+        const CString stored = m_regGeneral.ReadString(kSecurityValue, nullptr);
+        if (ZuPasswordHash::IsHash(stored))
+            return TRUE;
+        const CString old = DecodePassword(stored);
+        if (old.IsEmpty())
+            return FALSE;
+        hash = ZuPasswordHash::Hash(old);
+    }
+    if (StoreHash(hash)) {
+        m_regGeneral.WriteString(kSecurityFlag, L"TRUE");
         return TRUE;
+    }
     const CString caption = CString::fromQString(QCoreApplication::applicationName());
     MessageBox(nullptr, L"비밀번호 저장에 실패하였습니다.\n비밀번호 설정을 끕니다.", caption, MB_OK);
-    m_regGeneral.WriteString(L"bSecurityFlag", L"FALSE");
+    m_regGeneral.WriteString(kSecurityFlag, L"FALSE");
+    m_regGeneral.DeleteValue(kSecurityValue);
     return FALSE;
+}
+
+COptionStore::PasswordCheck COptionStore::CheckPassword(const CString& typed, std::int64_t* waitMs)
+{
+    CPasswordBackoff& backoff = CPasswordBackoff::Instance();
+    const std::int64_t now = CPasswordBackoff::NowMs();
+    const std::int64_t remaining = backoff.RemainingMs(now);
+    if (waitMs)
+        *waitMs = remaining;
+    if (remaining > 0)
+        return PasswordCheck::Wait;
+
+    bool right = false;
+    if (!m_regGeneral.ValueExists(kSecurityValue)) {
+        // Protection on with nothing stored: an earlier version's empty password.
+        right = typed.IsEmpty();
+    } else {
+        const CString stored = m_regGeneral.ReadString(kSecurityValue, nullptr);
+        if (ZuPasswordHash::IsHash(stored)) {
+            right = ZuPasswordHash::Verify(typed, stored.toUtf8());
+        } else {
+            right = ZuPasswordHash::ConstantTimeEqual(DecodePassword(stored).toUtf8(), typed.toUtf8());
+            // The old form goes at its first right entry; should the hash not stick, the old
+            // form stays and is tried again next time.
+            if (right)
+                StoreHash(ZuPasswordHash::Hash(typed));
+        }
+    }
+    if (!right) {
+        backoff.Wrong(CPasswordBackoff::NowMs());
+        return PasswordCheck::Wrong;
+    }
+    backoff.Right();
+    return PasswordCheck::Right;
 }
 
 void COptionStore::SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime)

@@ -9,11 +9,18 @@
 // is empty or "FALSE", FALSE when it is empty or "TRUE"; anything else is left as it is. A write
 // is a change, and a change sends WM_OPTION_CHANGED to the program concerned when its registered
 // window is live (optionrecords.h).
+//
+// "strSecurityValue" holds a salted slow hash of the password (passwordhash_p.h), written only by
+// SaveGeneralOpt and checked only by CheckPassword; no record hands it out. A value in the old
+// scrambled form, left by an earlier version, is replaced by the hash at the first right entry or
+// the next save.
 #pragma once
 
 #include "optionrecords.h"
 #include "voregistry.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 class COptionStore {
@@ -36,13 +43,25 @@ public:
     // IsAnotherSuiteProgramRunning's work (optionrecords.h).
     BOOL AnyOtherProgramLive();
 
-    // Left scroll (code 2 to the calendar, then the contacts window, on a change); then, with
-    // bSecurityFlag, "bSecurityFlag" "TRUE" and the scrambled password, or else "bSecurityFlag"
-    // "FALSE" (the stored password stays). The stored password is read back and checked: when it
-    // cannot be stored or does not read back as given (the scrambling loses letters whose codes
-    // lie beyond 255, Hangul say), the user is told, "bSecurityFlag" is written "FALSE" and the
+    // Left scroll (code 2 to the calendar, then the contacts window, on a change); then the
+    // password protection, the only place that sets a password:
+    // - bSecurityFlag FALSE: "bSecurityFlag" "FALSE", then the stored password is deleted;
+    // - TRUE with a password: its hash is written and read back first, then "bSecurityFlag"
+    //   "TRUE" (so a crash between the two never leaves protection on with no password);
+    // - TRUE with an empty text: the password stays as it is. A password in the old scrambled
+    //   form is replaced by its hash here. With no password stored, or protection off (there is
+    //   then no password), protection is not turned on: the result is FALSE and neither
+    //   "bSecurityFlag" nor the password is written (the left scroll is saved all the same).
+    // When the hash cannot be stored, the user is told, "bSecurityFlag" is written "FALSE" and the
     // result is FALSE, so no program asks for a password that was never stored.
     BOOL SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag);
+    // The one check of a typed password against the stored one (case-sensitive, compared in
+    // constant time), with the pause of passwordbackoff.h between repeated wrong entries: a try
+    // that comes too early is not checked and answers Wait with the milliseconds left. A password
+    // still in the old scrambled form is accepted once and replaced by its hash on that success.
+    // "bSecurityFlag" "TRUE" with no stored password: the old rule, only the empty entry matches.
+    enum class PasswordCheck { Right, Wrong, Wait };
+    PasswordCheck CheckPassword(const CString& typed, std::int64_t* waitMs = nullptr);
     // Private (33) and big font (34) on a change; the hours are compared with the stored ones (a
     // missing one is created as 100 first) and, when either differs, both are written and 37 is
     // sent with MAKELONG(start, end).
@@ -54,10 +73,11 @@ public:
     // changed, with the value given.
     void SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly);
 
-    // The stored form of a password: three code units per character, of the reversed text; for
-    // the character at position i (from 1): a letter gives "0l" and its low 8 bits minus 2i as a
-    // signed 8-bit value widened to 16 bits; a digit d gives "0x" and 63 + d*k (k = i up to 9,
-    // i - 9 from 10 on); anything else "0e" and the character itself. NOT encryption.
+    // The old stored form of a password, read only to replace it by its hash: three code units
+    // per character, of the reversed text; for the character at position i (from 1): a letter
+    // gives "0l" and its low 8 bits minus 2i as a signed 8-bit value widened to 16 bits; a digit d
+    // gives "0x" and 63 + d*k (k = i up to 9, i - 9 from 10 on); anything else "0e" and the
+    // character itself. NOT encryption: nothing writes this form any more.
     static CString EncodePassword(const CString& password);
     // The reverse; a trailing partial group is ignored, a group with another marker gives nothing.
     static CString DecodePassword(const CString& stored);
@@ -69,6 +89,8 @@ private:
     static BOOL SaveBool(CVORegistry& key, const wchar_t* name, BOOL value);
     // WM_OPTION_CHANGED to `hwnd` when it is a live window that has not timed out in this store.
     void Notify(HWND hwnd, WPARAM code, LPARAM value);
+    // Writes the hash and reads it back; FALSE when it did not stick.
+    BOOL StoreHash(const std::string& hash);
 
     CVORegistry m_regGeneral;
     CVORegistry m_regContact;

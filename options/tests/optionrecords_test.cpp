@@ -1,10 +1,12 @@
 // Option records, the password scrambler, saving with change detection and the option messages,
 // the window registration, and the same against real second programs.
 #include "datafolder.h"
+#include "filetime.h"
 #include "lasterror.h"
 #include "messagebox.h"
 #include "optionrecords.h"
 #include "optionstore.h"
+#include "passwordbackoff.h"
 #include "optiontestenv.h"
 #include "voregistry.h"
 
@@ -18,11 +20,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-CVORegistry Key(const wchar_t* name)
-{
-    return CVORegistry(HKEY_CURRENT_USER, (CString(L"Software\\Tandemoor\\Pims\\") + name), 1);
-}
 
 // Every message box, answered with OK.
 class BoxCatcher {
@@ -108,18 +105,21 @@ TEST(OptionRecords, BooleanIsTrueOnlyForExactlyTRUE)
     }
 }
 
-TEST(OptionRecords, PasswordIsReadOnlyWithTheSecurityFlag)
+TEST(OptionRecords, GeneralRecordNeverHoldsThePassword)
 {
     OptionTestEnv env;
     CVORegistry general = Key(L"General");
     general.WriteString(L"bSecurityFlag", L"TRUE");
     _tabGeneralOpt opt = GetGeneralOpt();
     EXPECT_TRUE(opt.bSecurityFlag);
-    EXPECT_EQ(opt.strSecurityValue, L"") << "flag on, no stored password: the empty password";
+    EXPECT_EQ(opt.strSecurityValue, L"");
     EXPECT_FALSE(general.ValueExists(L"strSecurityValue"));
 
+    // Neither an old scrambled value nor a hash is handed out.
     general.WriteString(L"strSecurityValue", COptionStore::EncodePassword(L"pims2002"));
-    EXPECT_EQ(GetGeneralOpt().strSecurityValue, L"pims2002");
+    EXPECT_EQ(GetGeneralOpt().strSecurityValue, L"");
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"pims2002", FALSE));
+    EXPECT_EQ(GetGeneralOpt().strSecurityValue, L"");
 
     general.WriteString(L"bSecurityFlag", L"true");
     opt = GetGeneralOpt();
@@ -149,6 +149,7 @@ TEST(OptionRecords, UnusableWeekViewHoursReadAsDefaults)
     }
 }
 
+// The old scrambled form, still read once to replace it by a hash.
 TEST(OptionPassword, StoredLayout)
 {
     // "ab12" is scrambled reversed: '2', '1', 'b', 'a' at positions 1 to 4.
@@ -200,55 +201,179 @@ TEST(OptionPassword, DecodeSkipsWhatItDoesNotKnow)
     EXPECT_EQ(COptionStore::DecodePassword(L"0x"), L"");
 }
 
-TEST(OptionSave, GeneralOptionsAndPassword)
+// Each password test starts with no wrong entries behind it (the count is the process's).
+class OptionPasswordStore : public ::testing::Test {
+protected:
+    void SetUp() override { CPasswordBackoff::Instance().Right(); }
+    void TearDown() override
+    {
+        CPasswordBackoff::Instance().Right();
+        ZuSetClock({});
+    }
+    static COptionStore::PasswordCheck Check(const CString& typed) { return COptionStore().CheckPassword(typed); }
+    static CString Stored() { return Key(L"General").ReadString(L"strSecurityValue", nullptr); }
+
+    OptionTestEnv m_env;
+    BoxCatcher m_boxes;
+};
+
+using Outcome = COptionStore::PasswordCheck;
+
+TEST_F(OptionPasswordStore, SetCheckAndSwitchOff)
 {
-    OptionTestEnv env;
-    BoxCatcher boxes;
-    auto store = std::make_unique<COptionStore>();
-    EXPECT_TRUE(store->SaveGeneralOpt(TRUE, L"abc123", TRUE));
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"abc123", TRUE));
     CVORegistry general = Key(L"General");
     EXPECT_EQ(general.ReadString(L"bSecurityFlag", nullptr), L"TRUE");
-    EXPECT_EQ(general.ReadString(L"strSecurityValue", nullptr), COptionStore::EncodePassword(L"abc123"));
     EXPECT_EQ(general.ReadString(L"bLeftScrollFlag", nullptr), L"TRUE");
-    _tabGeneralOpt opt = GetGeneralOpt();
-    EXPECT_TRUE(opt.bSecurityFlag && opt.bLeftScrollFlag);
-    EXPECT_EQ(opt.strSecurityValue, L"abc123");
+    EXPECT_EQ(Check(L"abc123"), Outcome::Right);
+    // Case-sensitive, whole text, and the empty entry is no password.
+    for (const wchar_t* wrong : {L"ABC123", L"abc12", L"abc1234", L"", L" abc123"}) {
+        SCOPED_TRACE(CString(wrong).toUtf8());
+        CPasswordBackoff::Instance().Right();
+        EXPECT_EQ(Check(wrong), Outcome::Wrong);
+    }
 
-    // Protection off keeps the old scrambled password but no longer hands it out.
-    EXPECT_TRUE(store->SaveGeneralOpt(FALSE, L"NO", TRUE));
+    // An empty text keeps the password; a new one replaces it.
+    const CString hash = Stored();
+    EXPECT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"", TRUE));
+    EXPECT_EQ(Stored(), hash);
+    EXPECT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"비밀2002", TRUE));
+    EXPECT_EQ(Check(L"비밀2002"), Outcome::Right) << "any text is a password, Hangul too";
+    EXPECT_EQ(Check(L"abc123"), Outcome::Wrong);
+
+    EXPECT_TRUE(COptionStore().SaveGeneralOpt(FALSE, L"NO", TRUE));
     EXPECT_EQ(general.ReadString(L"bSecurityFlag", nullptr), L"FALSE");
-    EXPECT_EQ(general.ReadString(L"strSecurityValue", nullptr), COptionStore::EncodePassword(L"abc123"));
-    opt = GetGeneralOpt();
-    EXPECT_FALSE(opt.bSecurityFlag);
-    EXPECT_EQ(opt.strSecurityValue, L"NO");
-    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_FALSE(general.ValueExists(L"strSecurityValue"));
+    EXPECT_EQ(GetGeneralOpt().strSecurityValue, L"NO");
+    EXPECT_TRUE(m_boxes.texts.empty());
+}
+
+TEST_F(OptionPasswordStore, ProtectionNeedsAPassword)
+{
+    CVORegistry general = Key(L"General");
+    // Nothing stored; then a password left behind while protection was off (an earlier version
+    // kept it): "unchanged" has no password to keep either way.
+    EXPECT_FALSE(COptionStore().SaveGeneralOpt(TRUE, L"", FALSE));
+    EXPECT_FALSE(general.ValueExists(L"bSecurityFlag"));
+    general.WriteString(L"bSecurityFlag", L"FALSE");
+    general.WriteString(L"strSecurityValue", COptionStore::EncodePassword(L"old1"));
+    EXPECT_FALSE(COptionStore().SaveGeneralOpt(TRUE, L"", FALSE));
+    EXPECT_EQ(general.ReadString(L"bSecurityFlag", nullptr), L"FALSE");
+    EXPECT_FALSE(GetGeneralOpt().bSecurityFlag);
+}
+
+TEST_F(OptionPasswordStore, PasswordIsNotRecoverable)
+{
+    CVORegistry general = Key(L"General");
+    const auto holdsNoReversibleForm = [&](const CString& password) {
+        const CString stored = Stored();
+        EXPECT_TRUE(stored.Left(3) == L"$y$") << stored.toUtf8();
+        EXPECT_NE(COptionStore::DecodePassword(stored), password);
+        EXPECT_EQ(stored.Find(password), -1);
+        EXPECT_EQ(stored.Find(COptionStore::EncodePassword(password)), -1);
+    };
+
+    // After a save; the salt makes two saves of one password differ.
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"pims2002", FALSE));
+    holdsNoReversibleForm(L"pims2002");
+    const CString first = Stored();
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"pims2002", FALSE));
+    EXPECT_NE(Stored(), first);
+
+    // After an old value's first right entry: a wrong one leaves it, the right one replaces it.
+    general.WriteString(L"strSecurityValue", COptionStore::EncodePassword(L"Legacy42"));
+    EXPECT_EQ(Check(L"legacy42"), Outcome::Wrong);
+    EXPECT_EQ(Stored(), COptionStore::EncodePassword(L"Legacy42"));
+    EXPECT_EQ(Check(L"Legacy42"), Outcome::Right);
+    holdsNoReversibleForm(L"Legacy42");
+    EXPECT_EQ(Check(L"Legacy42"), Outcome::Right) << "the hash takes the old form's place";
+
+    // After a save that keeps an old value: it is hashed there and then.
+    general.WriteString(L"strSecurityValue", COptionStore::EncodePassword(L"kept7"));
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"", FALSE));
+    holdsNoReversibleForm(L"kept7");
+    EXPECT_EQ(Check(L"kept7"), Outcome::Right);
+
+    // Switching protection off deletes it.
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(FALSE, L"", FALSE));
+    EXPECT_FALSE(general.ValueExists(L"strSecurityValue"));
+}
+
+TEST_F(OptionPasswordStore, OldEmptyPasswordStillLetsIn)
+{
+    // Protection on with no value: an earlier version's empty password, only the empty entry.
+    Key(L"General").WriteString(L"bSecurityFlag", L"TRUE");
+    EXPECT_EQ(Check(L"x"), Outcome::Wrong);
+    EXPECT_EQ(Check(L""), Outcome::Right);
+}
+
+TEST(OptionPasswordBackoff, WaitAfterWrongEntriesInARow)
+{
+    const std::pair<int, std::int64_t> table[] = {
+        {0, 0}, {1, 0}, {2, 0}, {3, 1000}, {4, 2000}, {5, 4000}, {6, 8000}, {7, 8000}, {50, 8000}, {1000, 8000}};
+    for (const auto& [wrong, wait] : table)
+        EXPECT_EQ(CPasswordBackoff::WaitAfter(wrong), wait) << wrong << " wrong entries";
+}
+
+TEST_F(OptionPasswordStore, BackoffRunsOnTheSuitesClock)
+{
+    ASSERT_TRUE(COptionStore().SaveGeneralOpt(TRUE, L"right", FALSE));
+    // Milliseconds since the start, what is typed, what the check says and the wait it reports.
+    const struct {
+        std::int64_t atMs;
+        const wchar_t* typed;
+        Outcome outcome;
+        std::int64_t waitMs;
+    } steps[] = {
+        {0, L"w1", Outcome::Wrong, 0},
+        {0, L"w2", Outcome::Wrong, 0},
+        {0, L"w3", Outcome::Wrong, 0},
+        {999, L"right", Outcome::Wait, 1},    // the fourth try waits 1 s, even when right
+        {1000, L"w4", Outcome::Wrong, 0},
+        {2999, L"w5", Outcome::Wait, 1},      // then 2 s after the last wrong entry
+        {3000, L"w5", Outcome::Wrong, 0},
+        {6999, L"w6", Outcome::Wait, 1},      // 4 s
+        {7000, L"w6", Outcome::Wrong, 0},
+        {14999, L"w7", Outcome::Wait, 1},     // 8 s
+        {15000, L"w7", Outcome::Wrong, 0},
+        {16000, L"w8", Outcome::Wait, 7000},  // and never longer than 8 s
+        {23000, L"w8", Outcome::Wrong, 0},
+        {10000, L"right", Outcome::Wait, 8000},  // a clock set back: still at most 8 s
+        {31000, L"right", Outcome::Right, 0},
+        {31000, L"w9", Outcome::Wrong, 0},    // a right entry starts the count again
+        {31000, L"right", Outcome::Right, 0},
+    };
+    const std::uint64_t start = 133000000000000000ull;  // some time in 2022, in 100 ns units
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const auto& s = steps[i];
+        SCOPED_TRACE("step " + std::to_string(i) + " at " + std::to_string(s.atMs) + " ms");
+        const std::uint64_t now = start + static_cast<std::uint64_t>(s.atMs) * 10000;
+        ZuSetFixedClock(FILETIME{static_cast<DWORD>(now), static_cast<DWORD>(now >> 32)});
+        std::int64_t wait = -1;
+        EXPECT_EQ(COptionStore().CheckPassword(s.typed, &wait), s.outcome);
+        EXPECT_EQ(wait, s.waitMs);
+    }
 }
 
 TEST(OptionSave, PasswordThatIsNotStoredTurnsProtectionOff)
 {
     const std::string message = "비밀번호 저장에 실패하였습니다.\n비밀번호 설정을 끕니다.";
-    for (const bool writeFails : {true, false}) {
-        SCOPED_TRACE(writeFails ? "the write fails" : "the password would not read back");
-        OptionTestEnv env;
-        BoxCatcher boxes;
-        GetGeneralOpt();  // creates the registry file and the keys
-        if (writeFails) {
-            sqlite3* db = nullptr;
-            ASSERT_EQ(sqlite3_open(ZuDataFile("registry.db").c_str(), &db), SQLITE_OK);
-            const char* refuse =
-                "CREATE TRIGGER refuse_insert BEFORE INSERT ON reg_value WHEN NEW.fold = 'strsecurityvalue'"
-                " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
-                "CREATE TRIGGER refuse_update BEFORE UPDATE ON reg_value WHEN NEW.fold = 'strsecurityvalue'"
-                " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
-            ASSERT_EQ(sqlite3_exec(db, refuse, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-            sqlite3_close(db);
-        }
-        const CString password = writeFails ? CString(L"abcd1234") : CString(L"가나다라");
-        EXPECT_FALSE(COptionStore().SaveGeneralOpt(TRUE, password, FALSE));
-        EXPECT_EQ(boxes.texts, std::vector<std::string>{message});
-        EXPECT_EQ(Key(L"General").ReadString(L"bSecurityFlag", nullptr), L"FALSE");
-        EXPECT_FALSE(GetGeneralOpt().bSecurityFlag);
-    }
+    OptionTestEnv env;
+    BoxCatcher boxes;
+    GetGeneralOpt();  // creates the registry file and the keys
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(ZuDataFile("registry.db").c_str(), &db), SQLITE_OK);
+    const char* refuse =
+        "CREATE TRIGGER refuse_insert BEFORE INSERT ON reg_value WHEN NEW.fold = 'strsecurityvalue'"
+        " BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+        "CREATE TRIGGER refuse_update BEFORE UPDATE ON reg_value WHEN NEW.fold = 'strsecurityvalue'"
+        " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    ASSERT_EQ(sqlite3_exec(db, refuse, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    EXPECT_FALSE(COptionStore().SaveGeneralOpt(TRUE, L"abcd1234", FALSE));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{message});
+    EXPECT_EQ(Key(L"General").ReadString(L"bSecurityFlag", nullptr), L"FALSE");
+    EXPECT_FALSE(GetGeneralOpt().bSecurityFlag);
 }
 
 // Option messages within this program: the test's own window registered as the program concerned.

@@ -3,6 +3,13 @@
 #pragma once
 
 #include "optionrecords.h"
+#include "voregistry.h"
 #include "windowtestenv.h"
 
 using OptionTestEnv = WindowTestEnv;
+
+// One of the options' registry keys ("General", "Calendar", ...).
+inline CVORegistry Key(const wchar_t* name)
+{
+    return CVORegistry(HKEY_CURRENT_USER, (CString(L"Software\\Tandemoor\\Pims\\") + name), 1);
+}
