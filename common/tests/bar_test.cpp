@@ -238,3 +238,22 @@ TEST(MenuBar, FirstButtonBoldFontAndImages)
     click(bar, bar->GetItemRect(0).center());
     EXPECT_EQ(parent.commands, (std::vector<Command>{{static_cast<WORD>(ZU_MENUBAR_FIRST_BUTTON), BN_CLICKED}}));
 }
+
+TEST(MenuBar, BarOutlivingTheObjectDrawsNoImagesOfIt)
+{
+    CommandParent parent;
+    parent.resize(240, 320);
+    QPointer<CEToolBar> bar;
+    {
+        CCeMenuBar menuBar;
+        ASSERT_TRUE(menuBar.Create(&parent, {}));
+        QPixmap strip(16, 16);
+        strip.fill(Qt::green);
+        menuBar.AddBitmap(strip);
+        menuBar.InsertButton(600, 0);
+        bar = menuBar.GetSafeHwnd();
+    }
+    ASSERT_FALSE(bar.isNull());
+    EXPECT_EQ(bar->GetImageList(), nullptr);
+    EXPECT_FALSE(HasColour(Pixels(*bar), QColor(Qt::green)));
+}

@@ -2,6 +2,12 @@
 
 #include "zufont.h"
 
+CCeMenuBar::~CCeMenuBar()
+{
+    if (m_bar)
+        m_bar->SetImageList(nullptr);
+}
+
 BOOL CCeMenuBar::Create(QWidget* parent, const std::vector<ZuBarMenu>& menus, const CString& firstButton)
 {
     if (!parent || m_bar)

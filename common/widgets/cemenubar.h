@@ -15,7 +15,8 @@ constexpr UINT ZU_MENUBAR_FIRST_BUTTON = 10;  // the command of the first text b
 class CCeMenuBar {
 public:
     CCeMenuBar() : m_images(16, 16) {}
-    ~CCeMenuBar() = default;
+    // The bar stays with its window but no longer draws this object's images.
+    ~CCeMenuBar();
     CCeMenuBar(const CCeMenuBar&) = delete;
     CCeMenuBar& operator=(const CCeMenuBar&) = delete;
 
