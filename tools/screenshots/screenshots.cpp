@@ -1,0 +1,121 @@
+// screenshots - draws the suite's screens as PNGs at 1x and 2x (NAME.png, NAME@2x.png) into the
+// folder given, for looking at them; `cmake --build build --target screenshots` runs it.
+// Until the calendar's frame exists, the screens are its controls and the password prompt.
+#include "widgets/cboxselect.h"
+#include "widgets/cebuttonst.h"
+#include "widgets/cetoolbar.h"
+#include "widgets/checkpassworddlg.h"
+#include "widgets/label.h"
+#include "widgets/listviewex.h"
+#include "widgets/syscolors.h"
+#include "widgets/zucombobox.h"
+#include "widgets/zudatetimectrl.h"
+#include "widgets/zufont.h"
+
+#include "widgets/widgetpresenters.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QColor qcolor(COLORREF c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// Rows of the list as the calendar's list view will show them.
+class SampleList : public CListViewEx {
+public:
+    using CListViewEx::CListViewEx;
+
+protected:
+    void DrawItem(QPainter& p, int row, const QRect& rect, bool selected) override
+    {
+        static const char* const kRows[][2] = {
+            {"09:00 ~ 10:00", "주간 회의"}, {"12:00 ~ 13:00", "점심 약속 (광화문)"},
+            {"[음 11.1]", "[생일] 김민지"}, {"~ 12.20", "보고서 마감"}};
+        const auto& r = kRows[row % 4];
+        p.setFont(ZuFont(L"Tahoma", 13));
+        p.setPen(selected ? Qt::white : QColor(0, 0, 255));
+        p.drawText(rect.adjusted(4, 2, 0, -rect.height() / 2), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(r[0]));
+        p.setPen(selected ? Qt::white : Qt::black);
+        p.drawText(rect.adjusted(4, rect.height() / 2, 0, -2), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(r[1]));
+    }
+};
+
+void save(QWidget& w, const QString& folder, const QString& name)
+{
+    for (const int scale : {1, 2}) {
+        QImage image(w.size() * scale, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::white);
+        w.render(&image);
+        const QString path = folder + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
+        if (!image.save(path))
+            std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    ::setenv("ZUPIMS_HOME", qPrintable(home.path()), 0);
+    QApplication app(argc, argv);
+    ZuInstallWidgetPresenters();
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QDir().mkpath(folder);
+
+    QWidget controls;
+    controls.resize(240, 320);
+    QPalette palette = controls.palette();
+    palette.setColor(QPalette::Window, qcolor(ZuSysColor(ZU_COLOR_WINDOW)));
+    controls.setPalette(palette);
+    controls.setAutoFillBackground(true);
+
+    auto* content = new CEToolBar(&controls, 0xE800);
+    content->setGeometry(0, 0, 240, 25);
+    content->SetBkColor(RGB(218, 218, 218));
+    content->AddButton(1000, -1, TBSTYLE_DROPDOWN, 100, CString(L"모든 그룹"));
+    auto* date = new CZUDateTimeCtrl(&controls, 107);
+    date->setGeometry(20, 26, 200, 21);
+    date->SetOwnerDrawText(TRUE);
+    date->SetText(CString(L"2026.12.10 목 [음 11.2]"));
+    auto* list = new SampleList(&controls);
+    list->setGeometry(0, 47, 240, 150);
+    list->InsertColumn(0, CString(L"Subject"), 195);
+    list->InsertColumn(1, CString(L"TaskStatus"), 30);
+    list->SetItemCount(4);
+    list->SetSelectedRow(1);
+    auto* boxes = new CBoxSelect(&controls);
+    boxes->setGeometry(0, 202, 240, 24);
+    for (const wchar_t* day : {L"일", L"월", L"화", L"수", L"목", L"금", L"토"})
+        boxes->Add(day, 0);
+    auto* combo = new CZUComboBox(&controls);
+    combo->setGeometry(10, 232, 140, 22);
+    combo->addItems({QStringLiteral("매주 반복"), QStringLiteral("반복없음")});
+    auto* label = new CLabel(&controls, 1009);
+    label->setGeometry(0, 260, 240, 34);
+    label->SetText(L"  2026.12.10\r\n  일정 3개, 할일 1개").SetBkColor(RGB(255, 255, 225)).SetBorder(TRUE);
+    auto* bottom = new CEToolBar(&controls);
+    bottom->setGeometry(0, 294, 240, 26);
+    bottom->SetBkColor(RGB(120, 161, 245));
+    bottom->SetFontBold(TRUE);
+    bottom->AddMenuButton(1, CString(L"추가"), {});
+    bottom->AddMenuButton(2, CString(L"도구"), {});
+    controls.show();
+    app.processEvents();
+    save(controls, folder, QStringLiteral("controls"));
+
+    CCheckPasswordDlg prompt(nullptr);
+    prompt.show();
+    app.processEvents();
+    save(prompt, folder, QStringLiteral("password"));
+    std::printf("screenshots in %s\n", qPrintable(folder));
+    return 0;
+}
