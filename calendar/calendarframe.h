@@ -11,6 +11,7 @@
 #include <vector>
 
 class QObject;
+class QScrollBar;
 
 class ICalendarFrame {
 public:
@@ -48,4 +49,10 @@ public:
     virtual void ShowOptions() = 0;
     // The main window's handle, handed to the contacts program on its command line.
     virtual DWORD MainWindowHandle() = 0;
+
+    // The record card (view board) of an appointment (selector 1) or a task (selector 4), modal.
+    virtual void OpenRecordCard(int selector, DWORD oid) { (void)selector; (void)oid; }
+    // The frame's left scroll bar (id 1013) that the list view drives when the left-scroll option
+    // is on; null in frames without one.
+    virtual QScrollBar* LeftScrollBar() { return nullptr; }
 };
