@@ -1,18 +1,15 @@
-// The calendar program. Its frame and views come with the calendar's own work; for now it shows
-// an empty window of the handheld's width so the build and start-up path are exercised.
+// The calendar program: the application's start-up (zucalendarapp.h), then its event loop.
+#include "widgets/zucalendarapp.h"
 #include "widgets/widgetpresenters.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
-    QLabel window(QStringLiteral("ZuCalendar"));
-    window.setWindowTitle(QStringLiteral("ZuCalendar"));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(240, 320);
-    window.show();
+    CZuCalendarApp theApp;
+    if (!theApp.InitInstance())
+        return 0;
     return app.exec();
 }

@@ -133,6 +133,22 @@ BOOL CEToolBar::SetButtonWidth(int index, int width)
     return TRUE;
 }
 
+BOOL CEToolBar::SetButtonText(UINT id, const CString& text)
+{
+    Button* b = Find(id);
+    if (!b)
+        return FALSE;
+    b->text = text;
+    Changed();
+    return TRUE;
+}
+
+CString CEToolBar::GetButtonText(UINT id) const
+{
+    const Button* b = Find(id);
+    return b ? b->text : CString();
+}
+
 int CEToolBar::HitTest(QPoint pt) const
 {
     if (pt.y() < 0 || pt.y() >= height() || pt.x() < 0)

@@ -80,6 +80,11 @@ public:
     // out of range or a negative width.
     BOOL SetButtonWidth(int index, int width);
 
+    // The button's text by command id (a default-width button grows or shrinks with it); FALSE
+    // when no button has the id.
+    BOOL SetButtonText(UINT id, const CString& text);
+    CString GetButtonText(UINT id) const;
+
     // By command id; FALSE when no button has the id.
     BOOL CheckButton(UINT id, BOOL check = TRUE);
     BOOL PressButton(UINT id, BOOL press = TRUE);
