@@ -1,0 +1,132 @@
+// frame_bench - from a command to the repainted view, in process, on the benchmarks' full store
+// (benchstore.h): a navigation arrow, a view-type button and a content toggle, each timed from the
+// command through the load to the list view painted again. The frame runs on the offscreen
+// platform at the handheld's size, showing 2026-06-17 (a busy day). Run by hand:
+//   build/bin/frame_bench
+#include "benchstore.h"
+
+#include "filetime.h"
+#include "widgets/mainframe.h"
+#include "widgets/zucalendarview.h"
+#include "windowmessage.h"
+#include "zucalendardoc.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace {
+
+// Counts the hand-overs the list view receives.
+class LoadWatcher : public QObject {
+public:
+    int seen = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == ZuMessageEvent::eventType() && static_cast<ZuMessageEvent*>(e)->message() == WM_ITEMS_LOADED)
+            ++seen;
+        return false;
+    }
+};
+
+struct Program {
+    CZuCalendarDoc doc;
+    CMainFrame frame{&doc};
+    LoadWatcher watcher;
+
+    Program()
+    {
+        doc.SetPersistent(false);
+        frame.Create();
+        frame.ListView()->installEventFilter(&watcher);
+        frame.InitialUpdate();
+        frame.show();
+        settle();
+    }
+    // Runs the loop until the list view had its load, then paints it.
+    void settle()
+    {
+        const int before = watcher.seen;
+        QElapsedTimer t;
+        t.start();
+        while (watcher.seen == before && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        frame.ListView()->viewport()->repaint();
+    }
+    void command(UINT id)
+    {
+        frame.OnCommand(id);
+        settle();
+    }
+};
+
+std::unique_ptr<Program> g_program;  // goes before the application
+
+Program& program()
+{
+    zubench::store();
+    SYSTEMTIME day{};
+    day.wYear = 2026;
+    day.wMonth = 6;
+    day.wDay = 17;
+    day.wHour = 9;
+    FILETIME local{}, utc{};
+    SystemTimeToFileTime(&day, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    ZuSetFixedClock(utc);
+    if (!g_program)
+        g_program = std::make_unique<Program>();
+    return *g_program;
+}
+
+void BM_NavigationArrow(benchmark::State& state)
+{
+    Program& p = program();
+    bool forward = true;
+    for (auto _ : state) {
+        p.command(forward ? ZU_CMD_NEXT : ZU_CMD_PREV);
+        forward = !forward;
+    }
+    state.counters["rows"] = p.frame.ListView()->GetItemCount();
+}
+
+void BM_ViewTypeButton(benchmark::State& state)
+{
+    Program& p = program();
+    const UINT ids[] = {ZU_CMD_VIEW_WEEK, ZU_CMD_VIEW_MONTH, ZU_CMD_VIEW_DAY};
+    static int i = 0;  // the runs go on where the last one stopped: every command changes the type
+    for (auto _ : state)
+        p.command(ids[i++ % 3]);
+}
+
+void BM_ContentToggle(benchmark::State& state)
+{
+    Program& p = program();
+    p.command(ZU_CMD_VIEW_MONTH);
+    for (auto _ : state)
+        p.command(ZU_CMD_SHOW_TASKS);
+    p.command(ZU_CMD_VIEW_DAY);
+}
+
+}  // namespace
+
+BENCHMARK(BM_NavigationArrow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewTypeButton)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContentToggle)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    ::setenv("TZ", "Asia/Seoul", 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_program.reset();
+    return 0;
+}
