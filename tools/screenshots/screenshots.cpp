@@ -1,6 +1,8 @@
 // screenshots - draws the suite's screens as PNGs at 1x and 2x (NAME.png, NAME@2x.png) into the
 // folder given, for looking at them; `cmake --build build --target screenshots` runs it.
-// Until the calendar's frame exists, the screens are its controls and the password prompt.
+// The screens: the calendar's list view and its tools menu, its controls, and the password prompt.
+#include "calendarscreens.h"
+
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -47,13 +49,15 @@ protected:
     }
 };
 
-void save(QWidget& w, const QString& folder, const QString& name)
+void save(QWidget& w, const QString& folder, const QString& name, const ZuScreenOverlay* overlay = nullptr)
 {
     for (const int scale : {1, 2}) {
         QImage image(w.size() * scale, QImage::Format_ARGB32);
         image.setDevicePixelRatio(scale);
         image.fill(Qt::white);
         w.render(&image);
+        if (overlay && overlay->widget)
+            overlay->widget->render(&image, overlay->at);
         const QString path = folder + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
         if (!image.save(path))
             std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
@@ -116,6 +120,10 @@ int main(int argc, char** argv)
     prompt.show();
     app.processEvents();
     save(prompt, folder, QStringLiteral("password"));
+
+    ZuShootCalendarScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
+        save(w, f, n, o);
+    });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
