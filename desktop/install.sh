@@ -15,14 +15,14 @@ icons=$data/icons/hicolor/scalable/apps
 mkdir -p "$apps" "$icons"
 
 # A string value of a desktop entry escapes the backslash; Exec= quotes a path with anything but
-# plain characters, with ", `, $ and \ escaped inside the quotes.
+# plain characters, with ", `, $ and \ escaped inside the quotes and % doubled.
 escape_string() { printf '%s' "${1//\\/\\\\}"; }
 exec_path() {
   local p=$1
   if [[ $p =~ ^[A-Za-z0-9/._+-]+$ ]]; then
     printf '%s' "$p"
   else
-    p=${p//\\/\\\\}; p=${p//\"/\\\"}; p=${p//\`/\\\`}; p=${p//\$/\\\$}
+    p=${p//\\/\\\\}; p=${p//\"/\\\"}; p=${p//\`/\\\`}; p=${p//\$/\\\$}; p=${p//%/%%}
     escape_string "\"$p\""
   fi
 }
@@ -49,7 +49,7 @@ for program in calendar:ZuCalendar contact:ZuContact; do
   fi
   if put "$icons/zupims-$name.svg" <"$here/zupims-$name.svg"; then changed=1; fi
   if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$entry" || echo "$entry: see desktop-file-validate above" >&2
+    desktop-file-validate "$entry" >&2 || echo "$entry: see desktop-file-validate above" >&2
   fi
 done
 if [ $changed -eq 1 ]; then
