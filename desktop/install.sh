@@ -2,7 +2,7 @@
 # Installs, for this user and without root, the menu entries of the calendar and the contacts book
 # and their icons: ${XDG_DATA_HOME:-~/.local/share}/applications/zupims-{calendar,contact}.desktop
 # (Exec= the built programs in BIN_DIR, by absolute path) and the icons under the user's hicolor
-# theme. Running it again changes nothing unless a file differs.
+# theme (icons/hicolor/<size>/apps/zupims-{calendar,contact}.{png,svg}). Running it again changes nothing unless a file differs.
 # Usage: desktop/install.sh BIN_DIR
 set -euo pipefail
 shopt -u patsub_replacement 2>/dev/null || true  # an & in a path stays an &
@@ -11,8 +11,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=$(cd "$1" && pwd)
 data=${XDG_DATA_HOME:-$HOME/.local/share}
 apps=$data/applications
-icons=$data/icons/hicolor/scalable/apps
-mkdir -p "$apps" "$icons"
+icons=$data/icons/hicolor
+mkdir -p "$apps"
 
 # A string value of a desktop entry escapes the backslash; Exec= quotes a path with anything but
 # plain characters, with ", `, $ and \ escaped inside the quotes and % doubled.
@@ -47,12 +47,17 @@ for program in calendar:ZuCalendar contact:ZuContact; do
   if printf '%s\n' "$text" | put "$entry"; then
     changed=1
   fi
-  if put "$icons/zupims-$name.svg" <"$here/zupims-$name.svg"; then changed=1; fi
+  # desktop/icons/<size>/ holds the PNG files at 16 to 256 pixels and the SVG (scalable).
+  for icon in "$here"/icons/*/zupims-"$name".*; do
+    size=$(basename "$(dirname "$icon")")
+    mkdir -p "$icons/$size/apps"
+    if put "$icons/$size/apps/$(basename "$icon")" <"$icon"; then changed=1; fi
+  done
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" >&2 || echo "$entry: see desktop-file-validate above" >&2
   fi
 done
 if [ $changed -eq 1 ]; then
   # Menus notice new icons by the theme folder's time.
-  touch "$data/icons/hicolor"
+  touch "$icons"
 fi

@@ -17,13 +17,16 @@ for folder in "$plain" "$odd"; do
 done
 export XDG_DATA_HOME=$work/data
 apps=$XDG_DATA_HOME/applications
-icons=$XDG_DATA_HOME/icons/hicolor/scalable/apps
+icons=$XDG_DATA_HOME/icons/hicolor
 
 "$here/install.sh" "$plain" 2>"$work/err"
 [ ! -s "$work/err" ] || fail "install.sh complained: $(cat "$work/err")"
 for name in calendar contact; do
   [ -f "$apps/zupims-$name.desktop" ] || fail "no entry zupims-$name.desktop"
-  [ -f "$icons/zupims-$name.svg" ] || fail "no icon zupims-$name.svg"
+  [ -f "$icons/scalable/apps/zupims-$name.svg" ] || fail "no icon zupims-$name.svg"
+  for size in 16 24 32 48 64 128 256; do
+    [ -f "$icons/${size}x$size/apps/zupims-$name.png" ] || fail "no icon zupims-$name.png at $size"
+  done
   grep -qx "Icon=zupims-$name" "$apps/zupims-$name.desktop" || fail "zupims-$name: Icon="
 done
 grep -qx "Exec=$plain/ZuCalendar" "$apps/zupims-calendar.desktop" || fail "calendar Exec=: $(grep ^Exec "$apps/zupims-calendar.desktop")"
@@ -34,10 +37,10 @@ grep -qx "Categories=Office;Calendar;" "$apps/zupims-calendar.desktop" || fail "
 if grep -q "@" "$apps"/*.desktop; then fail "a placeholder is left"; fi
 
 # Again: nothing is rewritten.
-before=$(stat -c '%n %Y.%y' "$apps"/* "$icons"/*)
+before=$(find "$apps" "$icons" -type f -printf '%p %T@\n' | sort)
 sleep 1
 "$here/install.sh" "$plain"
-[ "$(stat -c '%n %Y.%y' "$apps"/* "$icons"/*)" = "$before" ] || fail "a second run rewrote files"
+[ "$(find "$apps" "$icons" -type f -printf '%p %T@\n' | sort)" = "$before" ] || fail "a second run rewrote files"
 
 # A folder with a space, $, % and &: Exec= quotes it with $ escaped and % doubled, and the string
 # escape doubles the backslash; TryExec= is the path itself.
