@@ -2,6 +2,9 @@
 // real X server (Xvfb, when the machine has it) with and without Xft.dpi.
 #include "widgets/desktopscale.h"
 
+#include "childprocess.h"
+#include "testhome.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -174,6 +177,40 @@ TEST(DesktopScale, TheProbeReadsTheScreenAndXftDpiOfTheServer)
         ::setenv("DISPLAY", saved.c_str(), 1);
     else
         ::unsetenv("DISPLAY");
+}
+
+// The whole way: a program on a 1920x1080 X screen opens its 240-pixel window twice as large,
+// unless a setting says otherwise.
+TEST(DesktopScale, AProgramOnA1080LineScreenOpensTwiceAsLarge)
+{
+    if (::system("command -v Xvfb >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no Xvfb on this machine";
+    Xvfb server;
+    ASSERT_FALSE(server.display().empty());
+    const struct {
+        const char* variable;
+        const char* value;
+        const char* shown;
+    } cases[] = {
+        {nullptr, nullptr, "240x320 2\n"},
+        {"ZUPIMS_SCALE", "1", "240x320 1\n"},
+        {"ZUPIMS_SCALE", "3", "240x320 3\n"},
+        {"QT_SCALE_FACTOR", "1.5", "240x320 1.5\n"},
+        {"QT_ENABLE_HIGHDPI_SCALING", "0", "240x320 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.variable ? c.variable : "none");
+        ZuChildProcess program;
+        std::vector<std::string> env{"env", "-u", "QT_SCALE_FACTOR", "-u", "ZUPIMS_SCALE", "DISPLAY=" + server.display(),
+                                     "QT_QPA_PLATFORM=xcb"};
+        if (c.variable)
+            env.push_back(std::string(c.variable) + "=" + c.value);
+        env.push_back(ZuTestProgramFolder() + "/zu_scaled_window");
+        ASSERT_TRUE(program.start("env", std::vector<std::string>(env.begin() + 1, env.end())));
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitCode(), 0) << program.err();
+        EXPECT_EQ(program.out(), c.shown) << program.err();
+    }
 }
 #endif
 
