@@ -1,5 +1,6 @@
 // The contacts program. Its frame and list come with the contacts book's own work; for now it
 // shows an empty window of the handheld's width so the build and start-up path are exercised.
+#include "widgets/desktopscale.h"
 #include "widgets/widgetpresenters.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    ZuPrepareDesktopScale();
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
     QLabel window(QStringLiteral("ZuContact"));

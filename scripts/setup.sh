@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libical-dev libcrypt-dev fonts-nanum)
+          libgtest-dev libgmock-dev libbenchmark-dev libical-dev libcrypt-dev libxcb1-dev fonts-nanum)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
