@@ -1,4 +1,5 @@
 // The calendar program: the application's start-up (zucalendarapp.h), then its event loop.
+#include "widgets/desktopscale.h"
 #include "widgets/zucalendarapp.h"
 #include "widgets/widgetpresenters.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    ZuPrepareDesktopScale();
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
     CZuCalendarApp theApp;
