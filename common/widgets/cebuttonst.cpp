@@ -342,14 +342,13 @@ void CCeButtonST::DrawTheBitmap(QPainter& painter, BOOL hasTitle, const QRect& i
     // Laid out at the bitmap's own size: a 2x bitmap covers as much of the button as a 1x one.
     const QSize size = img.deviceIndependentSize().toSize();
     PrepareImageRect(hasTitle, &r, title, pressed, size.width(), size.height(), &target);
-    if (disabled) {
-        painter.save();
+    // On a screen scaled by other than the bitmap's ratio (1.5), the image is resampled smoothly.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (disabled)
         painter.setOpacity(0.4);
-        painter.drawImage(target.topLeft(), img);
-        painter.restore();
-    } else {
-        painter.drawImage(target.topLeft(), img);
-    }
+    painter.drawImage(target.topLeft(), img);
+    painter.restore();
 }
 
 DWORD CCeButtonST::OnDrawBackground(QPainter& painter, const QRect& rect)

@@ -72,6 +72,10 @@ int CZuImageList::Draw(QPainter* painter, int i, QPoint pt) const
 {
     if (!painter || i < 0 || i >= GetImageCount())
         return 0;
+    // Resampled smoothly where the device's ratio is not the image's own (a screen at 1.5).
+    const bool smooth = painter->testRenderHint(QPainter::SmoothPixmapTransform);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->drawPixmap(pt, m_images[static_cast<size_t>(i)]);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     return 1;
 }
