@@ -11,9 +11,10 @@
 # DEPS names other libraries of the suite by their library names (ZuUtils, ZuPlatform): the core
 # links their cores, the library links the libraries. CORE_LIBS go to both (Qt6::Core, libical),
 # WIDGET_LIBS to the library only (Qt6::Widgets), PRIVATE_LIBS privately to both (SQLite).
-# BITMAPS are the module's PNG files, `images/<resource id>.png`, compiled into the library as the
-# Qt resources ":/<module>/<resource id>" (ZuLoadBitmap); MODULE is the module's name, by default
-# the library's folder name.
+# BITMAPS are the module's PNG files, `images/<resource id>.png` and their twice-as-large drawings
+# `images/<resource id>@2x.png`, compiled into the library as the Qt resources
+# ":/<module>/<resource id>" and ":/<module>/<resource id>@2x" (ZuLoadBitmap); MODULE is the
+# module's name, by default the library's folder name.
 # zu_link_cores links a program to the cores alone.
 # Both carry the folder as a public include folder and a generated export header
 # <name in lower case>_export.h (macro <NAME>_EXPORT) in the build folder.
@@ -68,13 +69,13 @@ function(zu_add_library name)
   endif()
 endfunction()
 
-# zu_add_bitmaps(<target> <module> <images/ID.png...>): the PNG files as the Qt resources
-# ":/<module>/<ID>", compiled into the target.
+# zu_add_bitmaps(<target> <module> <images/ID.png | images/ID@2x.png...>): the PNG files as the
+# Qt resources ":/<module>/<ID>" and ":/<module>/<ID>@2x", compiled into the target.
 function(zu_add_bitmaps target module)
   foreach(file IN LISTS ARGN)
     get_filename_component(id ${file} NAME_WE)
-    if(NOT id MATCHES "^[0-9]+$")
-      message(FATAL_ERROR "${file}: a bitmap is named by its resource id (images/174.png)")
+    if(NOT id MATCHES "^[0-9]+(@2x)?$")
+      message(FATAL_ERROR "${file}: a bitmap is named by its resource id (images/174.png, images/174@2x.png)")
     endif()
     set_source_files_properties(${file} PROPERTIES QT_RESOURCE_ALIAS ${id})
   endforeach()

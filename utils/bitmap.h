@@ -16,5 +16,8 @@
 QString ZuBitmapPath(UINT id, ZuModule module);
 
 // The module's bitmap of that id; a null pixmap when the module has none of that id (or no
-// application with a screen runs yet).
+// application with a screen runs yet). When the application's device pixel ratio is above 1 and
+// the module has the bitmap drawn at twice the size (":/calendar/174@2x"), that one, with device
+// pixel ratio 2: its deviceIndependentSize() is the bitmap's size, which callers lay out with
+// (width() and height() count device pixels).
 QPixmap ZuLoadBitmap(UINT id, ZuModule module);

@@ -5,6 +5,7 @@
 #include "widgets/controlnotify.h"
 #include "widgets/winxpbuttonst.h"
 
+#include "controltestsupport.h"
 #include "widgettest.h"
 
 #include <QMenu>
@@ -91,18 +92,69 @@ TEST_F(ImageButton, PlainClickUrlAndMenu)
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], CString(L"https://example.org/"));
 
+    // A menu pops up through the popup-menu seam under the button, with its entries as they
+    // stand at the click; the choice goes to the owner, a dismissal sends nothing.
     button->SetURL(L"");
     CommandParent owner;
     QMenu menu;
     menu.addAction(QStringLiteral("새 일정"))->setData(32807u);
+    menu.addSeparator();
+    QAction* paste = menu.addAction(QStringLiteral("붙이기"));
+    paste->setData(32812u);
     button->SetMenu(&menu, &owner);
+    paste->setEnabled(false);
+    std::vector<ZuMenuEntry> seen;
+    QPoint seenAt;
+    UINT answer = 32807;
+    PopupMenuHandlerScope scope([&](const std::vector<ZuMenuEntry>& entries, QPoint pos) {
+        seen = entries;
+        seenAt = pos;
+        return answer;
+    });
     bar.commands.clear();
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_TRUE(menu.isVisible());
-    menu.actions()[0]->trigger();
-    menu.hide();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].id, 32807u);
+    EXPECT_EQ(seen[0].text, CString(L"새 일정"));
+    EXPECT_TRUE(seen[1].separator);
+    EXPECT_EQ(seen[2].id, 32812u);
+    EXPECT_FALSE(seen[2].enabled);
+    EXPECT_EQ(seenAt, button->mapToGlobal(QPoint(0, 16)));
     EXPECT_EQ(owner.commands, (std::vector<Command>{{32807, 0}}));
     EXPECT_TRUE(bar.commands.empty());  // the menu's choice is the command
+
+    answer = 0;
+    button->SetMenu({ZuMenuEntry{32790, L"주 소 록"}}, &owner);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, 8));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(owner.commands.size(), 1u) << "a dismissed menu sends nothing";
+    EXPECT_TRUE(bar.commands.empty());
+}
+
+TEST_F(ImageButton, TwiceSizeBitmapKeepsItsPlaceAndTransparency)
+{
+    // The bitmaps of the fixture drawn at twice the size: 8 × 8 device pixels at ratio 2.
+    auto big = [](QColor mark) {
+        QPixmap pixmap = QPixmap::fromImage(Bitmap(mark).toImage().scaled(8, 8));
+        pixmap.setDevicePixelRatio(2);
+        return pixmap;
+    };
+    ASSERT_EQ(button->SetBitmaps(big(Qt::blue), RGB(255, 255, 255), big(Qt::red), RGB(255, 255, 255)),
+              CCeButtonST::BTNST_OK);
+    // At 1x: the image still covers (6,6)-(9,9) of the button, white shows the bar.
+    EXPECT_EQ(At(6, 6), QColor(Qt::red));
+    EXPECT_EQ(At(5, 6), QColor(kBar));
+    EXPECT_EQ(At(8, 7), QColor(kBar));
+    // At 2x, device pixel for device pixel.
+    QImage twice(bar.size() * 2, QImage::Format_RGB32);
+    twice.setDevicePixelRatio(2);
+    bar.render(&twice);
+    const QPoint at = 2 * (button->pos() + QPoint(6, 6));
+    EXPECT_EQ(twice.pixelColor(at), QColor(Qt::red));
+    EXPECT_EQ(twice.pixelColor(at + QPoint(1, 7)), QColor(Qt::red));
+    EXPECT_EQ(twice.pixelColor(at + QPoint(2, 3)), QColor(kBar));
+    EXPECT_EQ(twice.pixelColor(at + QPoint(7, 7)), QColor(kBar));
+    EXPECT_EQ(twice.pixelColor(at - QPoint(1, 0)), QColor(kBar));
 }
 
 TEST_F(ImageButton, RoundedButtonFillsItself)

@@ -72,3 +72,35 @@ TEST(ImageList, DrawsWithMaskColourTransparent)
     EXPECT_EQ(canvas.pixelColor(0, 0), QColor(255, 255, 0));
     EXPECT_EQ(canvas.pixelColor(25, 5), QColor(255, 255, 0)) << "the mask colour shows what is below";
 }
+
+TEST(ImageList, TwiceSizeStripIsCutByLogicalWidth)
+{
+    // Three 16 × 8 images drawn at twice the size: 96 × 16 device pixels at ratio 2.
+    QImage big = strip(3).toImage().scaled(96, 16);
+    for (int x = 32; x < 64; ++x)
+        big.setPixelColor(x, 0, QColor(255, 0, 0));  // image 1's top device row
+    QPixmap pixmap = QPixmap::fromImage(big);
+    pixmap.setDevicePixelRatio(2);
+
+    CZuImageList list;
+    ASSERT_EQ(list.Create(pixmap, 16, RGB(120, 120, 120)), 3);
+    EXPECT_EQ(list.GetImageSize(), QSize(16, 8));
+    const QPixmap image = list.GetImage(1);
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    EXPECT_EQ(image.deviceIndependentSize().toSize(), QSize(16, 8));
+
+    // Drawn on a 2x canvas: image 1 fills 16 × 8 logical pixels with its own device rows; image
+    // 2 is the mask colour and leaves the canvas as it was.
+    QImage canvas(80, 20, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(2);
+    canvas.fill(QColor(255, 255, 0));
+    QPainter p(&canvas);
+    list.Draw(&p, 1, QPoint(0, 0));
+    list.Draw(&p, 2, QPoint(20, 0));
+    p.end();
+    EXPECT_EQ(canvas.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(canvas.pixelColor(31, 1), QColor(80, 80, 80));
+    EXPECT_EQ(canvas.pixelColor(32, 1), QColor(255, 255, 0)) << "16 logical pixels wide, no more";
+    EXPECT_EQ(canvas.pixelColor(16, 15), QColor(80, 80, 80));
+    EXPECT_EQ(canvas.pixelColor(50, 8), QColor(255, 255, 0)) << "the mask colour shows what is below";
+}

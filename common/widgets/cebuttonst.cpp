@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QPainter>
 
 namespace {
@@ -72,6 +73,7 @@ DWORD CCeButtonST::SetDefaultColors(BOOL repaint)
 QImage CCeButtonST::CreateBitmapMask(const QImage& bitmap, COLORREF transparent)
 {
     QImage img = bitmap.convertToFormat(QImage::Format_ARGB32);
+    img.setDevicePixelRatio(bitmap.devicePixelRatio());  // a 2x bitmap stays one
     const QRgb key = qRgb(GetRValue(transparent), GetGValue(transparent), GetBValue(transparent));
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -88,8 +90,11 @@ DWORD CCeButtonST::SetIcon(const QPixmap& in, const QPixmap& out)
     if (in.isNull())
         return BTNST_INVALIDRESOURCE;
     m_images[0] = in.toImage().convertToFormat(QImage::Format_ARGB32);
-    if (!out.isNull())
+    m_images[0].setDevicePixelRatio(in.devicePixelRatio());
+    if (!out.isNull()) {
         m_images[1] = out.toImage().convertToFormat(QImage::Format_ARGB32);
+        m_images[1].setDevicePixelRatio(out.devicePixelRatio());
+    }
     m_bImagesAreIcons = true;
     update();
     return BTNST_OK;
@@ -100,9 +105,14 @@ DWORD CCeButtonST::SetBitmaps(const QPixmap& in, COLORREF transparentIn, const Q
     FreeResources();
     if (in.isNull())
         return BTNST_INVALIDRESOURCE;
-    m_images[0] = CreateBitmapMask(in.toImage(), transparentIn);
-    if (!out.isNull())
-        m_images[1] = CreateBitmapMask(out.toImage(), transparentOut);
+    QImage inImage = in.toImage();
+    inImage.setDevicePixelRatio(in.devicePixelRatio());
+    m_images[0] = CreateBitmapMask(inImage, transparentIn);
+    if (!out.isNull()) {
+        QImage outImage = out.toImage();
+        outImage.setDevicePixelRatio(out.devicePixelRatio());
+        m_images[1] = CreateBitmapMask(outImage, transparentOut);
+    }
     m_bImagesAreIcons = false;
     update();
     return BTNST_OK;
@@ -186,20 +196,49 @@ void CCeButtonST::SetURL(const wchar_t* url) { m_url = CString(url); }
 
 void CCeButtonST::SetMenu(QMenu* menu, QWidget* owner)
 {
-    if (m_menu)
-        disconnect(m_menu, nullptr, this, nullptr);
     m_menu = menu;
-    m_menuOwner = owner;
-    if (!menu)
+    m_entries.clear();
+    m_menuOwner = menu ? owner : nullptr;
+}
+
+void CCeButtonST::SetMenu(const std::vector<ZuMenuEntry>& entries, QWidget* owner)
+{
+    m_menu = nullptr;
+    m_entries = entries;
+    m_menuOwner = entries.empty() ? nullptr : owner;
+}
+
+bool CCeButtonST::HasMenu() const { return m_menu || !m_entries.empty(); }
+
+std::vector<ZuMenuEntry> CCeButtonST::MenuEntries() const
+{
+    if (!m_menu)
+        return m_entries;
+    // The menu's entries as they stand at the click: text, state and command (the data).
+    std::vector<ZuMenuEntry> entries;
+    for (QAction* action : m_menu->actions()) {
+        ZuMenuEntry e;
+        if (action->isSeparator()) {
+            e.separator = true;
+        } else {
+            e.id = action->data().toUInt();
+            e.text = CString::fromQString(action->text());
+            e.enabled = action->isEnabled();
+            e.checked = action->isChecked();
+        }
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+void CCeButtonST::PopMenu()
+{
+    const QPointer<QWidget> owner = m_menuOwner;
+    const UINT id = ZuPopupMenu(this, MenuEntries(), mapToGlobal(QPoint(0, height())));
+    if (id == 0 || !owner)
         return;
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        bool ok = false;
-        const uint id = action->data().toUInt(&ok);
-        if (!ok || id == 0 || !m_menuOwner)
-            return;
-        ZuMessageEvent event(WM_COMMAND, MAKELONG(static_cast<WORD>(id), 0), 0);
-        QCoreApplication::sendEvent(m_menuOwner, &event);
-    });
+    ZuMessageEvent event(WM_COMMAND, MAKELONG(static_cast<WORD>(id), 0), 0);
+    QCoreApplication::sendEvent(owner, &event);
 }
 
 void CCeButtonST::CancelHover()
@@ -238,8 +277,8 @@ void CCeButtonST::onClicked()
         ZuNotifyParent(this, BN_CLICKED);
         return;
     }
-    if (m_menu) {
-        m_menu->popup(mapToGlobal(QPoint(0, height())));
+    if (HasMenu()) {
+        PopMenu();
         return;
     }
     ZuNotifyParent(this, BN_CLICKED);
@@ -300,15 +339,16 @@ void CCeButtonST::DrawTheBitmap(QPainter& painter, BOOL hasTitle, const QRect& i
         return;
     QRect r = item;
     QRect target;
-    PrepareImageRect(hasTitle, &r, title, pressed, img.width(), img.height(), &target);
-    if (disabled) {
-        painter.save();
+    // Laid out at the bitmap's own size: a 2x bitmap covers as much of the button as a 1x one.
+    const QSize size = img.deviceIndependentSize().toSize();
+    PrepareImageRect(hasTitle, &r, title, pressed, size.width(), size.height(), &target);
+    // On a screen scaled by other than the bitmap's ratio (1.5), the image is resampled smoothly.
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (disabled)
         painter.setOpacity(0.4);
-        painter.drawImage(target.topLeft(), img);
-        painter.restore();
-    } else {
-        painter.drawImage(target.topLeft(), img);
-    }
+    painter.drawImage(target.topLeft(), img);
+    painter.restore();
 }
 
 DWORD CCeButtonST::OnDrawBackground(QPainter& painter, const QRect& rect)

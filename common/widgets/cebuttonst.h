@@ -12,12 +12,17 @@
 // and draws a raised or sunken edge.
 //
 // A click: in check-box mode the check toggles; otherwise a button with a URL opens it with the
-// shell verb "open" (ZuShellOpen); otherwise a button with a menu pops that menu up under itself,
-// and the command of the entry chosen goes to the menu's owner. Every click but a menu's reaches
+// shell verb "open" (ZuShellOpen); otherwise a button with a menu pops that menu up under itself
+// through ZuPopupMenu (popupmenu.h, which tests answer), and the command of the entry chosen goes
+// to the menu's owner. Every click but a menu's reaches
 // the parent as WM_COMMAND (id, BN_CLICKED) (controlnotify.h), after the check has toggled.
+//
+// A bitmap drawn at twice the size (device pixel ratio 2, as ZuLoadBitmap gives on a scaled
+// screen) is laid out at its logical size and drawn crisply at the screen's resolution.
 #pragma once
 
 #include "cstring.h"
+#include "popupmenu.h"
 #include "wintypes.h"
 #include "zumodule.h"
 
@@ -26,6 +31,8 @@
 #include <QPointer>
 
 #include <QMenu>
+
+#include <vector>
 
 class CCeButtonST : public QAbstractButton {
     Q_OBJECT
@@ -69,8 +76,11 @@ public:
 
     void SetURL(const wchar_t* url);
     // The menu popped up on a click; the chosen entry's command (its action's data as a number)
-    // goes to owner as WM_COMMAND. The button does not own the menu.
+    // goes to owner as WM_COMMAND. The button does not own the menu; its actions are read at
+    // each click. A null menu means none.
     void SetMenu(QMenu* menu, QWidget* owner);
+    // The same with the entries themselves (ids are the commands); none for an empty list.
+    void SetMenu(const std::vector<ZuMenuEntry>& entries, QWidget* owner);
     QMenu* menu() const { return m_menu; }
 
     BOOL GetDefault() const { return m_bIsDefault; }
@@ -109,6 +119,9 @@ protected:
 
 private:
     void onClicked();
+    bool HasMenu() const;
+    std::vector<ZuMenuEntry> MenuEntries() const;
+    void PopMenu();
     const QImage& currentImage(BOOL pressed) const;
 
     QImage m_images[2];  // in, out (transparent pixels already cleared)
@@ -119,5 +132,6 @@ private:
     BOOL m_bDrawFlatFocus = FALSE;
     CString m_url;
     QPointer<QMenu> m_menu;
+    std::vector<ZuMenuEntry> m_entries;
     QPointer<QWidget> m_menuOwner;
 };

@@ -4,7 +4,9 @@
 // and as high as the strip, with one colour (the mask colour) that is drawn transparent. Image i
 // is the strip's columns [i * width, (i + 1) * width); leftover columns at the right, narrower
 // than one image, belong to no image. Images can also be added one by one (each is cut or padded
-// to the list's size).
+// to the list's size). Sizes and widths are logical pixels: a strip drawn at twice the size
+// (device pixel ratio 2, ZuLoadBitmap on a scaled screen) is cut by the same widths and its
+// images keep its ratio, so they draw crisply where the bitmap's own size is laid out.
 #pragma once
 
 #include "wintypes.h"

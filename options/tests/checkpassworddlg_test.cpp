@@ -1,5 +1,6 @@
 // The password prompt: when it is skipped, wrong and right entries, Enter, Escape and closing,
 // driven through the real modal ShowCheckDlg.
+#include "bitmap.h"
 #include "filetime.h"
 #include "messagebox.h"
 #include "optionstore.h"
@@ -12,7 +13,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 
@@ -72,7 +73,7 @@ protected:
     }
 
     static QLineEdit* Edit(CCheckPasswordDlg& dlg) { return dlg.findChild<QLineEdit*>("1014"); }
-    static QPushButton* Button(CCheckPasswordDlg& dlg, const char* id) { return dlg.findChild<QPushButton*>(id); }
+    static QAbstractButton* Button(CCheckPasswordDlg& dlg, const char* id) { return dlg.findChild<QAbstractButton*>(id); }
     static void Type(CCheckPasswordDlg& dlg, const QString& text) { QTest::keyClicks(Edit(dlg), text); }
     static void ClickOK(CCheckPasswordDlg& dlg) { QTest::mouseClick(Button(dlg, "1015"), Qt::LeftButton); }
 
@@ -118,6 +119,16 @@ TEST_F(PasswordPrompt, Layout)
         for (const char* id : {"1015", "2"}) {
             ASSERT_TRUE(Button(dlg, id)) << id;
             EXPECT_EQ(Button(dlg, id)->size(), QSize(69, 21)) << id;
+        }
+        // The image buttons over the background picture: their white corners show it.
+        const QImage background = ZuLoadBitmap(144, ZuModule::Options).toImage().scaled(dlg.size());
+        const QImage shown = dlg.grab().toImage().scaled(dlg.size());
+        ASSERT_FALSE(background.isNull());
+        for (const char* id : {"1015", "2"}) {
+            const QPoint corner = Button(dlg, id)->pos();
+            EXPECT_EQ(shown.pixelColor(corner), background.pixelColor(corner)) << id;
+            const QPoint middle = corner + QPoint(10, 10);
+            EXPECT_NE(shown.pixelColor(middle), background.pixelColor(middle)) << id;
         }
         QTest::mouseClick(Button(dlg, "2"), Qt::LeftButton);
     }));

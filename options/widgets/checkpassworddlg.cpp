@@ -1,14 +1,16 @@
 #include "widgets/checkpassworddlg.h"
 
+#include "bitmap.h"
 #include "messagebox.h"
 #include "optionrecords.h"
 #include "optionstore.h"
 #include "passwordbackoff.h"
 #include "resource.h"
 #include "sip.h"
+#include "widgets/cebuttonst.h"
 
 #include <QLineEdit>
-#include <QPushButton>
+#include <QPainter>
 #include <QTimer>
 
 #include <cstdint>
@@ -20,6 +22,19 @@ QString idName(UINT id)
     return QString::number(id);
 }
 
+// An image button of the prompt: the pressed and the normal bitmap, white transparent, flat and
+// borderless, so the background picture shows round it.
+CCeButtonST* imageButton(QWidget* parent, UINT id, UINT pressed, UINT normal, QPoint at)
+{
+    auto* button = new CCeButtonST(parent, id);
+    button->SetBitmaps(pressed, RGB(255, 255, 255), normal, RGB(255, 255, 255), ZuModule::Options);
+    button->SetFlat(TRUE, FALSE);
+    button->DrawBorder(FALSE, FALSE);
+    button->SetAlwaysTrack(FALSE);
+    button->setGeometry(QRect(at, QSize(CCheckPasswordDlg::kButtonWidth, CCheckPasswordDlg::kButtonHeight)));
+    return button;
+}
+
 } // namespace
 
 CCheckPasswordDlg::CCheckPasswordDlg(QWidget* parent)
@@ -28,6 +43,7 @@ CCheckPasswordDlg::CCheckPasswordDlg(QWidget* parent)
     setObjectName(idName(ZU_IDD_CHECK_PASSWORD));
     setWindowTitle(QStringLiteral("비밀번호 확인"));
     setFixedSize(kWidth, kHeight);
+    m_background = ZuLoadBitmap(ZU_IDB_PASSWORD_BACKGROUND, ZuModule::Options);
 
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(idName(ZU_IDC_PASSWORD_EDIT));
@@ -35,18 +51,24 @@ CCheckPasswordDlg::CCheckPasswordDlg(QWidget* parent)
     m_edit->setGeometry(20, 18, kWidth - 40, 22);
 
     // Each kept at its place, 69 x 21.
-    m_ok = new QPushButton(QStringLiteral("확인"), this);
-    m_ok->setObjectName(idName(ZU_IDC_PASSWORD_OK));
-    m_ok->setGeometry(22, 56, kButtonWidth, kButtonHeight);
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("취소"), this);
-    m_cancel->setObjectName(idName(IDCANCEL));
-    m_cancel->setGeometry(kWidth - 22 - kButtonWidth, 56, kButtonWidth, kButtonHeight);
-    m_cancel->setAutoDefault(false);
+    m_ok = imageButton(this, ZU_IDC_PASSWORD_OK, ZU_IDB_PASSWORD_OK_DOWN, ZU_IDB_PASSWORD_OK, QPoint(22, 56));
+    m_cancel = imageButton(this, IDCANCEL, ZU_IDB_PASSWORD_CANCEL_DOWN, ZU_IDB_PASSWORD_CANCEL,
+                           QPoint(kWidth - 22 - kButtonWidth, 56));
 
-    connect(m_ok, &QPushButton::clicked, this, &CCheckPasswordDlg::OnOK);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ok, &QAbstractButton::clicked, this, &CCheckPasswordDlg::OnOK);
+    connect(m_cancel, &QAbstractButton::clicked, this, &QDialog::reject);
+    // Enter checks the entry, as OK does (the image buttons are no default buttons).
+    connect(m_edit, &QLineEdit::returnPressed, this, &CCheckPasswordDlg::OnOK);
     m_edit->setFocus();
+}
+
+void CCheckPasswordDlg::paintEvent(QPaintEvent* event)
+{
+    if (m_background.isNull()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    QPainter(this).drawPixmap(0, 0, m_background);
 }
 
 void CCheckPasswordDlg::showEvent(QShowEvent* event)

@@ -15,18 +15,20 @@
 // Cancel, Escape and closing the window end it with IDCANCEL. The input panel is shown while the
 // dialog is open.
 //
-// The two buttons are plain 69 x 21 push buttons until the image buttons (bitmaps 140 to 143) and
-// the background picture (144) come.
+// OK and cancel are image buttons (CCeButtonST) of 69 x 21: bitmaps 140 and 142, 141 and 143 while
+// pressed, white transparent, flat and borderless, over the background picture 144 that fills the
+// dialog.
 #pragma once
 
 #include "wintypes.h"
 
 #include <QDialog>
+#include <QPixmap>
 
 #include <cstdint>
 
+class CCeButtonST;
 class QLineEdit;
-class QPushButton;
 
 class CCheckPasswordDlg : public QDialog {
     Q_OBJECT
@@ -42,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnOK();
@@ -49,8 +52,9 @@ private:
     void HoldFor(std::int64_t ms);
 
     QLineEdit* m_edit = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
+    CCeButtonST* m_ok = nullptr;
+    CCeButtonST* m_cancel = nullptr;
+    QPixmap m_background;
 };
 
 // TRUE: the program may go on; FALSE: it ends.

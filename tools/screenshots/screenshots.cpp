@@ -1,8 +1,10 @@
-// screenshots - draws the suite's screens as PNGs at 1x and 2x (NAME.png, NAME@2x.png) into the
-// folder given, for looking at them; `cmake --build build --target screenshots` runs it.
-// The screens: the calendar's list view and its tools menu, its controls, and the password prompt.
+// screenshots - draws the suite's screens as PNGs into the folder given, for looking at them:
+// NAME.png at 1x, or NAME@2x.png when the screen is scaled by 2 (QT_SCALE_FACTOR=2), so that each
+// scale is drawn with the bitmaps made for it; `cmake --build build --target screenshots` runs it
+// at both scales. The screens: the calendar's list of a busy day and its tools menu open, its
+// controls, the password prompt and a sheet of every bitmap on the colour it sits on ("bitmaps").
+#include "bitmap.h"
 #include "calendarscreens.h"
-
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -17,13 +19,16 @@
 #include "widgets/widgetpresenters.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -49,19 +54,92 @@ protected:
     }
 };
 
+// Every bitmap with its id, its mask colour made transparent, on the colour it is shown on.
+class BitmapSheet : public QWidget {
+public:
+    BitmapSheet()
+    {
+        const QColor command(120, 161, 245), content(218, 218, 218), window(255, 255, 255),
+            month(62, 115, 221), white(255, 255, 255), green(0, 255, 0);
+        const QColor prompt(225, 233, 252);
+        auto add = [this](ZuModule m, UINT id, QColor under, QColor mask) {
+            m_entries.push_back({id, ZuLoadBitmap(id, m), under, mask, QRect()});
+        };
+        for (UINT id : {129u, 152u})
+            add(ZuModule::Calendar, id, window, white);
+        add(ZuModule::Calendar, 131, QColor(170, 190, 230), green);
+        add(ZuModule::Calendar, 167, month, month);
+        add(ZuModule::Calendar, 174, command, white);
+        for (UINT id : {175u, 176u, 178u, 179u, 180u, 181u, 182u, 183u, 218u, 219u})
+            add(ZuModule::Calendar, id, command, white);
+        for (UINT id = 186; id <= 193; ++id)
+            add(ZuModule::Calendar, id, content, white);
+        for (UINT id : {194u, 195u})
+            add(ZuModule::Calendar, id, window, white);
+        add(ZuModule::Calendar, 200, month, month);
+        add(ZuModule::Calendar, 210, content, QColor());
+        for (UINT id = 140; id <= 143; ++id)
+            add(ZuModule::Options, id, prompt, white);
+        add(ZuModule::Options, 144, window, QColor());
+        // Flowed in rows of at most 240 pixels: a tile of the colour under each, its id below.
+        int x = 0, y = 0, rowHeight = 0;
+        for (Entry& e : m_entries) {
+            const QSize s = e.pixmap.deviceIndependentSize().toSize() + QSize(8, 8);
+            const QSize cell(std::max(s.width(), 26), s.height() + 11);
+            if (x > 0 && x + cell.width() > 240) {
+                x = 0;
+                y += rowHeight + 2;
+                rowHeight = 0;
+            }
+            e.tile = QRect(QPoint(x, y), s);
+            x += cell.width() + 2;
+            rowHeight = std::max(rowHeight, cell.height());
+        }
+        resize(240, y + rowHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(250, 250, 250));
+        p.setFont(ZuFont(L"Tahoma", 9));
+        for (const Entry& e : m_entries) {
+            p.fillRect(e.tile, e.under);
+            QPixmap shown = e.pixmap;
+            if (e.mask.isValid())
+                shown.setMask(shown.createMaskFromColor(e.mask, Qt::MaskInColor));
+            p.drawPixmap(e.tile.topLeft() + QPoint(4, 4), shown);
+            p.setPen(Qt::black);
+            p.drawText(QRect(e.tile.left(), e.tile.bottom() + 1, 40, 10), Qt::AlignLeft | Qt::AlignTop,
+                       QString::number(e.id));
+        }
+    }
+
+private:
+    struct Entry {
+        UINT id;
+        QPixmap pixmap;
+        QColor under;
+        QColor mask;  // invalid: drawn opaque
+        QRect tile;
+    };
+    std::vector<Entry> m_entries;
+};
+
+// The widget at the screen's scale: NAME.png at 1x, NAME@2x.png at 2x.
 void save(QWidget& w, const QString& folder, const QString& name, const ZuScreenOverlay* overlay = nullptr)
 {
-    for (const int scale : {1, 2}) {
-        QImage image(w.size() * scale, QImage::Format_ARGB32);
-        image.setDevicePixelRatio(scale);
-        image.fill(Qt::white);
-        w.render(&image);
-        if (overlay && overlay->widget)
-            overlay->widget->render(&image, overlay->at);
-        const QString path = folder + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
-        if (!image.save(path))
-            std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
-    }
+    const int scale = qRound(qApp->devicePixelRatio()) >= 2 ? 2 : 1;
+    QImage image(w.size() * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    w.render(&image);
+    if (overlay && overlay->widget)
+        overlay->widget->render(&image, overlay->at);
+    const QString path = folder + "/" + name + (scale == 2 ? "@2x" : "") + ".png";
+    if (!image.save(path))
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
 }
 
 } // namespace
@@ -120,6 +198,11 @@ int main(int argc, char** argv)
     prompt.show();
     app.processEvents();
     save(prompt, folder, QStringLiteral("password"));
+
+    BitmapSheet sheet;
+    sheet.show();
+    app.processEvents();
+    save(sheet, folder, QStringLiteral("bitmaps"));
 
     ZuShootCalendarScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
         save(w, f, n, o);

@@ -1,5 +1,6 @@
 #include "bitmap.h"
 
+#include <QFile>
 #include <QGuiApplication>
 
 QString ZuBitmapPath(UINT id, ZuModule module)
@@ -9,7 +10,22 @@ QString ZuBitmapPath(UINT id, ZuModule module)
 
 QPixmap ZuLoadBitmap(UINT id, ZuModule module)
 {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
         return QPixmap();  // a pixmap needs the window system
-    return QPixmap(ZuBitmapPath(id, module));
+    const QString path = ZuBitmapPath(id, module);
+    if (app->devicePixelRatio() > 1.0) {
+        // A scaled screen gets the drawing made at twice the size, where there is one.
+        const QString large = path + QStringLiteral("@2x");
+        if (QFile::exists(large)) {
+            QPixmap pixmap(large);
+            if (!pixmap.isNull()) {
+                pixmap.setDevicePixelRatio(2.0);
+                return pixmap;
+            }
+        }
+    }
+    QPixmap pixmap(path);
+    pixmap.setDevicePixelRatio(1.0);
+    return pixmap;
 }

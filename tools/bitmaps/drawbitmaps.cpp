@@ -1,0 +1,554 @@
+// drawbitmaps - draws the calendar's and the password prompt's bitmaps as PNG files.
+//
+//   zu_drawbitmaps <source folder>     (or `cmake --build build --target bitmaps`)
+//
+// Every bitmap is drawn here as vector shapes (antialiased; Korean text in the suite's Korean
+// font through ZuFont) twice: at its own size into `<id>.png` and again at twice that size into
+// `<id>@2x.png`, for screens that scale the 240-pixel design up. The files go to
+// calendar/images/ and options/images/ and are committed; the libraries compile them in
+// (zu_add_bitmaps) and ZuLoadBitmap picks the one that fits the screen.
+//
+// A bitmap is drawn with a transparent colour (its mask colour: white for most, RGB(0,255,0) for
+// the close box, RGB(62,115,221) for the month view's pieces). Shapes are first drawn on a
+// transparent canvas; where nothing was drawn the file gets the mask colour, so the bar shows
+// through exactly there. Everywhere else the shapes are laid over the colour the bitmap sits on
+// (the command bar's blue, the content bar's grey, the prompt's background), so antialiased
+// edges blend into the bar and leave no pale fringe; a drawn pixel that would come out in the
+// mask colour itself is moved one step off it.
+//
+// Bitmaps (size of the whole file; images of a strip side by side):
+//   calendar 129  24×8   three 8-px markers for the month cells: appointment, anniversary, task
+//            131  16×16  the day popup's close box (mask RGB(0,255,0))
+//            152  192×16 twelve 16-px images for the list rows: 0 appointment, 1 anniversary or
+//                        a contact's day, 2 task, 3–5 empty, then 6 + p for a task of priority p
+//                        (the list draws state image priority + 7 as image priority + 6):
+//                        p 0 and 1 high ("!"), p 2 normal ("–"), p 3 to 5 low ("↓")
+//            167  10×10  the month view's week marker (mask RGB(62,115,221))
+//            174  58×19  the command bar's menu buttons "추가" and "도구", 29×19 each
+//            175–181 21×20 view-type buttons day/week/month (the odd one of each pair current)
+//            182/183 21×20 style button: graphic style / list style
+//            186–193 16×16 content toggles, appointments, anniversaries, tasks, recurrence (odd = on)
+//            194/195 16×15 navigation arrows, back and forward
+//            200  225×16 the month view's weekday header, Sunday first (mask RGB(62,115,221)):
+//                        one tile per column, under the cells drawn 3 px to its left every 32 px
+//            210  238×15 the day view's header picture: "오전" over the left hour column,
+//                        "오후" over the right one. It is the inside of the bordered picture at
+//                        the full 240-px width of the day view (the 17-px high slot of the layout
+//                        without all-day entries, less its border); drawn opaque.
+//            218/219 16×16 the contacts button, normal / pressed
+//   options  140/141 69×21 OK ("확인"), normal / pressed
+//            142/143 69×21 cancel ("취소"), normal / pressed
+//            144  196×92 the password prompt's background (the dialog's size); opaque
+#include "widgets/zufont.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The colours the bitmaps sit on.
+const QColor kCommandBar(120, 161, 245);
+const QColor kContentBar(218, 218, 218);
+const QColor kWindow(255, 255, 255);
+const QColor kMonthView(62, 115, 221);
+const QColor kWhiteMask(255, 255, 255);
+const QColor kGreenMask(0, 255, 0);
+
+// The suite's inks.
+const QColor kNavy(22, 42, 110);
+const QColor kPaper(250, 251, 255);
+const QColor kGold(255, 206, 84);
+const QColor kAppointment(36, 96, 214);
+const QColor kAnniversary(222, 52, 92);
+const QColor kTask(28, 150, 72);
+const QColor kRecurrence(148, 72, 196);
+const QColor kOffInk(112, 112, 118);
+
+// Where a piece of the prompt sits on its background (the dialog's layout).
+constexpr int kPromptWidth = 196;
+constexpr int kPromptHeight = 92;
+const QPoint kOkAt(22, 56);
+const QPoint kCancelAt(kPromptWidth - 22 - 69, 56);
+
+using Draw = std::function<void(QPainter&)>;
+// Paints what lies under the bitmap, in the bitmap's logical coordinates.
+using Backdrop = std::function<void(QPainter&, QSize)>;
+
+struct Bitmap {
+    const char* folder;
+    int id;
+    QSize size;
+    bool masked;  // false: drawn opaque, every pixel counts
+    QColor mask;
+    Backdrop backdrop;
+    Draw draw;
+};
+
+Backdrop plain(QColor c)
+{
+    return [c](QPainter& p, QSize s) { p.fillRect(QRect(QPoint(0, 0), s), c); };
+}
+
+QFont font(int px, bool bold = true) { return ZuFont(L"Tahoma", px, bold ? FW_BOLD : FW_NORMAL); }
+
+void text(QPainter& p, const QRectF& r, const QString& s, QColor ink, int px, bool bold = true)
+{
+    p.setFont(font(px, bold));
+    p.setPen(ink);
+    p.drawText(r, Qt::AlignCenter, s);
+}
+
+QPen pen(QColor c, qreal w) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+
+// --- glyphs, drawn in a 16 × 16 box at (x, y) unless told ---
+
+void clock(QPainter& p, QPointF c, qreal r, QColor ring, QColor face, QColor hands)
+{
+    p.setPen(pen(ring, r / 4));
+    p.setBrush(face);
+    p.drawEllipse(c, r, r);
+    p.setPen(pen(hands, r / 4.5));
+    p.drawLine(c, c + QPointF(0, -r * 0.62));
+    p.drawLine(c, c + QPointF(r * 0.5, r * 0.1));
+}
+
+QPainterPath heart(QRectF r)
+{
+    const qreal w = r.width(), h = r.height();
+    QPainterPath path;
+    path.moveTo(r.left() + w / 2, r.top() + h * 0.98);
+    path.cubicTo(r.left() - w * 0.05, r.top() + h * 0.55, r.left() + w * 0.05, r.top() - h * 0.05,
+                 r.left() + w / 2, r.top() + h * 0.25);
+    path.cubicTo(r.right() - w * 0.05, r.top() - h * 0.05, r.right() + w * 0.05, r.top() + h * 0.55,
+                 r.left() + w / 2, r.top() + h * 0.98);
+    return path;
+}
+
+void check(QPainter& p, QRectF r, QColor ink, qreal width)
+{
+    p.setPen(pen(ink, width));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(r.left(), r.top() + r.height() * 0.55);
+    path.lineTo(r.left() + r.width() * 0.38, r.bottom());
+    path.lineTo(r.right(), r.top());
+    p.drawPath(path);
+}
+
+// Two arrows chasing each other round a circle.
+void recurrence(QPainter& p, QPointF c, qreal r, QColor ink, qreal width)
+{
+    p.setPen(pen(ink, width));
+    p.setBrush(Qt::NoBrush);
+    const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    p.drawArc(box, 20 * 16, 140 * 16);
+    p.drawArc(box, 200 * 16, 140 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    auto head = [&](qreal angleDeg, int dir) {
+        const qreal a = angleDeg * M_PI / 180;
+        const QPointF at(c.x() + r * std::cos(a), c.y() - r * std::sin(a));
+        // the tangent of the arc's run (counter-clockwise), then turned for the direction
+        const QPointF t(-std::sin(a) * dir, -std::cos(a) * dir);
+        const QPointF n(std::cos(a), -std::sin(a));
+        const qreal s = width * 1.6;
+        QPolygonF tri{at + t * s, at + n * s * 0.9, at - n * s * 0.9};
+        p.drawPolygon(tri);
+    };
+    head(20, 1);
+    head(200, 1);
+}
+
+// A calendar page for the view-type and style buttons (21 × 20): a band at the top, a body.
+void page(QPainter& p, bool current)
+{
+    const QRectF r(2.5, 1.5, 16, 17);
+    p.setPen(pen(kNavy, 1));
+    p.setBrush(current ? kNavy : kPaper);
+    p.drawRoundedRect(r, 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(current ? kGold : kNavy);
+    p.drawRoundedRect(QRectF(2.5, 1.5, 16, 3.5), 2, 2);
+    p.drawRect(QRectF(2.5, 3.5, 16, 1.5));
+}
+
+void viewButton(QPainter& p, const QString& letter, bool current)
+{
+    page(p, current);
+    text(p, QRectF(2.5, 5, 16, 13.5), letter, current ? kGold : kNavy, 12);
+}
+
+void styleGraphic(QPainter& p)
+{
+    page(p, false);
+    p.setPen(pen(kNavy, 0.8));
+    for (int i = 1; i < 3; ++i) {
+        p.drawLine(QPointF(2.5 + 16.0 * i / 3, 6), QPointF(2.5 + 16.0 * i / 3, 18.5));
+        p.drawLine(QPointF(2.5, 6 + 12.5 * i / 3), QPointF(18.5, 6 + 12.5 * i / 3));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAnniversary);
+    p.drawRect(QRectF(2.5 + 16.0 / 3 + 0.6, 6 + 12.5 / 3 + 0.6, 16.0 / 3 - 1.2, 12.5 / 3 - 1.2));
+}
+
+void styleList(QPainter& p)
+{
+    page(p, false);
+    for (int i = 0; i < 3; ++i) {
+        const qreal y = 8.5 + i * 3.6;
+        p.setPen(Qt::NoPen);
+        p.setBrush(i == 1 ? kAnniversary : kAppointment);
+        p.drawEllipse(QPointF(6, y), 1.3, 1.3);
+        p.setPen(pen(kNavy, 1.1));
+        p.drawLine(QPointF(9, y), QPointF(16, y));
+    }
+}
+
+// A content toggle (16 × 16): off, a grey outline and glyph; on, a tile in the kind's colour.
+void toggle(QPainter& p, bool on, QColor colour, const std::function<void(QPainter&, QColor)>& glyph)
+{
+    const QRectF tile(0.5, 0.5, 15, 15);
+    if (on) {
+        p.setPen(pen(colour.darker(140), 1));
+        p.setBrush(colour);
+        p.drawRoundedRect(tile, 3, 3);
+        glyph(p, kPaper);
+    } else {
+        p.setPen(pen(QColor(150, 150, 156), 1));
+        p.setBrush(QColor(236, 236, 238));
+        p.drawRoundedRect(tile, 3, 3);
+        glyph(p, kOffInk);
+    }
+}
+
+void arrow(QPainter& p, bool forward)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAppointment);
+    p.drawEllipse(QRectF(1, 0.5, 14, 14));
+    p.setPen(pen(kPaper, 2));
+    p.setBrush(Qt::NoBrush);
+    const qreal d = forward ? 1 : -1;
+    QPainterPath path;
+    path.moveTo(8 - 1.8 * d, 3.9);
+    path.lineTo(8 + 1.8 * d, 7.5);
+    path.lineTo(8 - 1.8 * d, 11.1);
+    p.drawPath(path);
+}
+
+void contacts(QPainter& p, bool pressed)
+{
+    const QColor card = pressed ? kNavy : kPaper;
+    const QColor ink = pressed ? kGold : kNavy;
+    p.setPen(pen(kNavy, 1));
+    p.setBrush(card);
+    p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(QPointF(8, 6), 2.4, 2.4);
+    QPainterPath shoulders;
+    shoulders.moveTo(3.6, 13.5);
+    shoulders.cubicTo(3.6, 8.8, 12.4, 8.8, 12.4, 13.5);
+    shoulders.closeSubpath();
+    p.drawPath(shoulders);
+}
+
+// The prompt's background and its buttons.
+void promptBackground(QPainter& p, QSize s)
+{
+    QLinearGradient g(0, 0, 0, s.height());
+    g.setColorAt(0, QColor(238, 243, 253));
+    g.setColorAt(1, QColor(204, 219, 250));
+    p.fillRect(QRect(QPoint(0, 0), s), g);
+}
+
+void drawPrompt(QPainter& p)
+{
+    promptBackground(p, QSize(kPromptWidth, kPromptHeight));
+    p.setPen(pen(kCommandBar, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(0.5, 0.5, kPromptWidth - 1, kPromptHeight - 1));
+    // A padlock left of the edit (20, 18, 156 × 22).
+    p.setPen(pen(kNavy, 1.4));
+    p.drawArc(QRectF(6.5, 21, 7, 9), 0, 180 * 16);
+    p.drawLine(QPointF(6.5, 25.5), QPointF(6.5, 27));
+    p.drawLine(QPointF(13.5, 25.5), QPointF(13.5, 27));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kNavy);
+    p.drawRoundedRect(QRectF(4.5, 27, 11, 9), 1.5, 1.5);
+    p.setBrush(kGold);
+    p.drawEllipse(QPointF(10, 30.8), 1.3, 1.3);
+    p.drawRect(QRectF(9.5, 31, 1, 3));
+    // A line between the entry and the buttons.
+    p.setPen(pen(QColor(170, 190, 235), 1));
+    p.drawLine(QPointF(12, 47.5), QPointF(kPromptWidth - 12, 47.5));
+}
+
+Backdrop promptAt(QPoint at)
+{
+    return [at](QPainter& p, QSize s) {
+        p.save();
+        p.setClipRect(QRect(QPoint(0, 0), s));
+        p.translate(-at);
+        drawPrompt(p);
+        p.restore();
+    };
+}
+
+void promptButton(QPainter& p, const QString& label, bool pressed)
+{
+    const QRectF r(0.5, 0.5, 68, 20);
+    QLinearGradient g(0, 0, 0, 21);
+    if (pressed) {
+        g.setColorAt(0, QColor(52, 86, 180));
+        g.setColorAt(1, QColor(96, 136, 232));
+    } else {
+        g.setColorAt(0, QColor(150, 184, 250));
+        g.setColorAt(1, QColor(88, 128, 228));
+    }
+    p.setPen(pen(QColor(34, 62, 150), 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 5, 5);
+    if (!pressed) {
+        p.setPen(pen(QColor(255, 255, 255, 110), 1));
+        p.drawLine(QPointF(5, 2), QPointF(64, 2));
+    }
+    const QRectF t = pressed ? r.translated(0.5, 1) : r;
+    text(p, t, label, pressed ? kGold : kPaper, 12);
+}
+
+// The month view's weekday header: one tile per column, the columns 32 px wide from x −3.
+void weekdayHeader(QPainter& p)
+{
+    static const char* const kDays[] = {"일", "월", "화", "수", "목", "금", "토"};
+    for (int c = 0; c < 7; ++c) {
+        const QRectF tile(32 * c - 2, 1, 30, 14);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c == 0 ? QColor(255, 236, 236) : c == 6 ? QColor(232, 238, 255) : QColor(240, 243, 250));
+        p.drawRoundedRect(tile, 3, 3);
+        const QColor ink = c == 0 ? QColor(220, 0, 0) : c == 6 ? QColor(0, 0, 230) : QColor(40, 40, 48);
+        text(p, tile, QString::fromUtf8(kDays[c]), ink, 11);
+    }
+}
+
+void dayHeader(QPainter& p)
+{
+    for (int half = 0; half < 2; ++half) {
+        const QRectF r(half * 119, 0, 119, 15);
+        QLinearGradient g(0, 0, 0, 15);
+        g.setColorAt(0, QColor(240, 240, 242));
+        g.setColorAt(1, QColor(206, 206, 210));
+        p.fillRect(r, g);
+        text(p, r, QString::fromUtf8(half == 0 ? "오전" : "오후"), kNavy, 11);
+    }
+    p.setPen(pen(QColor(150, 150, 156), 1));
+    p.drawLine(QPointF(118.5, 1), QPointF(118.5, 14));
+}
+
+// --- the bitmaps ---
+
+std::vector<Bitmap> bitmaps()
+{
+    std::vector<Bitmap> all;
+    const auto add = [&](const char* folder, int id, QSize size, QColor mask, Backdrop backdrop, Draw draw) {
+        all.push_back({folder, id, size, true, mask, std::move(backdrop), std::move(draw)});
+    };
+    const char* cal = "calendar";
+
+    // 129: markers of 8 × 8 in the month cells (window-coloured days mostly).
+    add(cal, 129, {24, 8}, kWhiteMask, plain(kWindow), [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAppointment);
+        p.drawEllipse(QRectF(0.5, 0.5, 7, 7));
+        p.setBrush(kAnniversary);
+        p.drawPath(heart(QRectF(8.5, 0.8, 7, 6.6)));
+        p.setBrush(kTask);
+        p.drawRoundedRect(QRectF(16.5, 0.5, 7, 7), 1.5, 1.5);
+        check(p, QRectF(18, 2.5, 4, 3.5), kPaper, 1.3);
+    });
+
+    // 131: the close box on the popup's caption.
+    add(cal, 131, {16, 16}, kGreenMask, plain(QColor(170, 190, 230)), [](QPainter& p) {
+        p.setPen(pen(QColor(110, 40, 40), 1));
+        p.setBrush(QColor(226, 72, 64));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+        p.setPen(pen(kPaper, 2));
+        p.drawLine(QPointF(5, 5), QPointF(11, 11));
+        p.drawLine(QPointF(11, 5), QPointF(5, 11));
+    });
+
+    // 152: the list's 16-px images.
+    add(cal, 152, {192, 16}, kWhiteMask, plain(kWindow), [](QPainter& p) {
+        clock(p, QPointF(8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAnniversary);
+        p.drawPath(heart(QRectF(17.5, 2, 13, 12.5)));
+        p.setPen(pen(kTask, 1.2));
+        p.setBrush(QColor(230, 247, 235));
+        p.drawRoundedRect(QRectF(34.5, 2.5, 11, 11), 2, 2);
+        check(p, QRectF(36.5, 5, 8, 6.5), kTask, 2);
+        // 3 to 5 stay empty. Priorities p at 6 + p.
+        for (int pr = 0; pr < 6; ++pr) {
+            const qreal x = 16 * (6 + pr);
+            if (pr <= 1) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(214, 30, 30));
+                p.drawRoundedRect(QRectF(x + 6.5, 1.5, 3, 9), 1.5, 1.5);
+                p.drawEllipse(QPointF(x + 8, 13), 1.6, 1.6);
+            } else if (pr == 2) {
+                p.setPen(pen(QColor(128, 128, 136), 2));
+                p.drawLine(QPointF(x + 4.5, 8), QPointF(x + 11.5, 8));
+            } else {
+                p.setPen(pen(kAppointment, 2));
+                p.drawLine(QPointF(x + 8, 2.5), QPointF(x + 8, 12.5));
+                p.drawLine(QPointF(x + 4.5, 9), QPointF(x + 8, 12.5));
+                p.drawLine(QPointF(x + 11.5, 9), QPointF(x + 8, 12.5));
+            }
+        }
+    });
+
+    // 167: the week marker in the month view's left margin.
+    add(cal, 167, {10, 10}, kMonthView, plain(kMonthView), [](QPainter& p) {
+        p.setPen(pen(QColor(255, 255, 255), 1));
+        p.setBrush(kGold);
+        p.drawPolygon(QPolygonF{QPointF(2, 1.5), QPointF(8.5, 5), QPointF(2, 8.5)});
+    });
+
+    // 174: the menu buttons' images, 29 × 19 each.
+    add(cal, 174, {58, 19}, kWhiteMask, plain(kCommandBar), [](QPainter& p) {
+        text(p, QRectF(0, 0, 29, 19), QString::fromUtf8("추가"), kNavy, 12);
+        text(p, QRectF(29, 0, 29, 19), QString::fromUtf8("도구"), kNavy, 12);
+    });
+
+    // 175 to 181: day, week, month; the second of each pair is the current type.
+    const std::pair<int, const char*> types[] = {{175, "일"}, {178, "주"}, {180, "월"}};
+    for (const auto& [id, letter] : types)
+        for (const bool current : {false, true}) {
+            const QString l = QString::fromUtf8(letter);
+            add(cal, id + (current ? 1 : 0), {21, 20}, kWhiteMask, plain(kCommandBar),
+                [l, current](QPainter& p) { viewButton(p, l, current); });
+        }
+    add(cal, 182, {21, 20}, kWhiteMask, plain(kCommandBar), styleGraphic);
+    add(cal, 183, {21, 20}, kWhiteMask, plain(kCommandBar), styleList);
+
+    // 186 to 193: the content toggles.
+    using Glyph = std::function<void(QPainter&, QColor)>;
+    const std::pair<QColor, Glyph> kinds[] = {
+        {kAppointment, [](QPainter& p, QColor ink) { clock(p, QPointF(8, 8), 4.8, ink, Qt::transparent, ink); }},
+        {kAnniversary, [](QPainter& p, QColor ink) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(ink);
+             p.drawPath(heart(QRectF(3, 3.5, 10, 9.5)));
+         }},
+        {kTask, [](QPainter& p, QColor ink) { check(p, QRectF(3.8, 4.5, 8.4, 7), ink, 2); }},
+        {kRecurrence, [](QPainter& p, QColor ink) { recurrence(p, QPointF(8, 8), 4.6, ink, 1.6); }},
+    };
+    for (int k = 0; k < 4; ++k)
+        for (const bool on : {false, true}) {
+            const auto& [colour, glyph] = kinds[k];
+            add(cal, 186 + 2 * k + (on ? 1 : 0), {16, 16}, kWhiteMask, plain(kContentBar),
+                [on, colour, glyph](QPainter& p) { toggle(p, on, colour, glyph); });
+        }
+
+    // 194, 195: the navigation bar's arrows (on the window colour).
+    add(cal, 194, {16, 15}, kWhiteMask, plain(kWindow), [](QPainter& p) { arrow(p, false); });
+    add(cal, 195, {16, 15}, kWhiteMask, plain(kWindow), [](QPainter& p) { arrow(p, true); });
+
+    add(cal, 200, {225, 16}, kMonthView, plain(kMonthView), weekdayHeader);
+    all.push_back({cal, 210, {238, 15}, false, QColor(), plain(kContentBar), dayHeader});
+
+    add(cal, 218, {16, 16}, kWhiteMask, plain(kCommandBar), [](QPainter& p) { contacts(p, false); });
+    add(cal, 219, {16, 16}, kWhiteMask, plain(kCommandBar), [](QPainter& p) { contacts(p, true); });
+
+    // The password prompt.
+    const char* opt = "options";
+    const std::pair<int, const char*> buttons[] = {{140, "확인"}, {142, "취소"}};
+    for (const auto& [id, label] : buttons)
+        for (const bool pressed : {false, true}) {
+            const QString l = QString::fromUtf8(label);
+            add(opt, id + (pressed ? 1 : 0), {69, 21}, kWhiteMask, promptAt(id == 140 ? kOkAt : kCancelAt),
+                [l, pressed](QPainter& p) { promptButton(p, l, pressed); });
+        }
+    all.push_back({opt, 144, {kPromptWidth, kPromptHeight}, false, QColor(), plain(kWindow), drawPrompt});
+    return all;
+}
+
+// One step off the mask colour, for a drawn pixel that would be taken for it.
+QRgb offMask(QRgb c)
+{
+    const int g = qGreen(c);
+    return qRgb(qRed(c), g > 0 ? g - 1 : g + 1, qBlue(c));
+}
+
+QImage render(const Bitmap& b, int scale)
+{
+    const QSize px = b.size * scale;
+    QImage shapes(px, QImage::Format_ARGB32_Premultiplied);
+    shapes.fill(Qt::transparent);
+    {
+        QPainter p(&shapes);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+        p.scale(scale, scale);
+        b.draw(p);
+    }
+    QImage under(px, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter p(&under);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(scale, scale);
+        b.backdrop(p, b.size);
+        p.setTransform(QTransform());
+        p.drawImage(0, 0, shapes);
+    }
+    QImage out(px, QImage::Format_RGB888);
+    const QRgb mask = b.mask.rgb() & 0xFFFFFFu;
+    for (int y = 0; y < px.height(); ++y)
+        for (int x = 0; x < px.width(); ++x) {
+            const int alpha = qAlpha(shapes.pixel(x, y));
+            QRgb c = under.pixel(x, y) & 0xFFFFFFu;
+            if (b.masked) {
+                // Nearly untouched pixels belong to the bar too: no faint halo where the bitmap
+                // sits on another colour than the one it was blended with.
+                if (alpha < 24)
+                    c = mask;
+                else if (c == mask)
+                    c = offMask(c) & 0xFFFFFFu;
+            }
+            out.setPixel(x, y, c | 0xFF000000u);
+        }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zu_drawbitmaps <source folder>\n");
+        return 2;
+    }
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    int failures = 0;
+    for (const Bitmap& b : bitmaps()) {
+        const QString folder = root.filePath(QString::fromLatin1(b.folder) + "/images");
+        QDir().mkpath(folder);
+        for (const int scale : {1, 2}) {
+            const QString path = QStringLiteral("%1/%2%3.png").arg(folder).arg(b.id).arg(scale == 2 ? "@2x" : "");
+            if (!render(b, scale).save(path, "PNG", 9)) {
+                std::fprintf(stderr, "zu_drawbitmaps: cannot write %s\n", qPrintable(path));
+                ++failures;
+            }
+        }
+    }
+    return failures ? 1 : 0;
+}
