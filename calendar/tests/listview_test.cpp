@@ -17,9 +17,15 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 using namespace calfix;
 
@@ -531,6 +537,40 @@ TEST_F(ListView, HoldThenTap)
     EXPECT_EQ(boxes[0].first, utf8(doc->Items()[1].subject));
     EXPECT_EQ(boxes[0].second, "기념일");
     EXPECT_EQ(menus, 1);
+}
+
+// For the start-up benchmark: with ZUPIMS_REPORT_FIRST_PAINT set, the first paint after the first
+// load writes one line with a CLOCK_MONOTONIC time in ms to standard error, once.
+TEST_F(ListView, FirstPaintReport)
+{
+    add(Appointment{.subject = L"약속", .start = wall(2026, 12, 10, 9)});
+    QTemporaryDir dir;
+    const QString log = dir.filePath("stderr");
+    std::fflush(stderr);
+    const int saved = ::dup(2);
+    const int file = ::open(log.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(file, 0);
+    ::dup2(file, 2);
+    ::close(file);
+    ::setenv("ZUPIMS_REPORT_FIRST_PAINT", "1", 1);
+    timespec before{};
+    clock_gettime(CLOCK_MONOTONIC, &before);
+    open();
+    view->viewport()->repaint();
+    view->viewport()->repaint();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    ::unsetenv("ZUPIMS_REPORT_FIRST_PAINT");
+
+    std::vector<long long> reports;
+    for (const std::string& line : ReadLines(log.toStdString()))
+        if (line.rfind("first-paint ", 0) == 0)
+            reports.push_back(std::atoll(line.c_str() + 12));
+    ASSERT_EQ(reports.size(), 1u);
+    const long long ms = static_cast<long long>(before.tv_sec) * 1000 + before.tv_nsec / 1000000;
+    EXPECT_GE(reports[0], ms);
+    EXPECT_LT(reports[0], ms + 10000);
 }
 
 // The program started by another one closes it in its first update: the command line's first

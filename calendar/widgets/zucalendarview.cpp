@@ -137,6 +137,8 @@ void CZuCalendarView::SyncRows()
     if (!m_doc)
         return;
     const Target keep = m_selected;
+    m_subjects.clear();
+    m_subjectCut.clear();
     SetItemCount(static_cast<int>(m_doc->Items().size()));
     const int row = RowOf(keep);
     SetSelectedRow(row);
@@ -295,8 +297,17 @@ void CZuCalendarView::DrawItem(QPainter& p, int row, const QRect& rect, bool sel
 
     // The subject, cut to the first column.
     const QRect subject(textLeft, rect.top(), std::max(0, first.right() - textLeft - 1), line);
-    const CString shown = GetEllipsisText(&p, item.subject, subject);
-    p.drawText(subject, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdWString(shown.str()));
+    if (m_subjectWidth != first.width() || m_subjectBig != IsBigFont() || m_subjects.size() != m_doc->Items().size()) {
+        m_subjects.assign(m_doc->Items().size(), QString());
+        m_subjectCut.assign(m_doc->Items().size(), false);
+        m_subjectWidth = first.width();
+        m_subjectBig = IsBigFont();
+    }
+    if (!m_subjectCut[static_cast<size_t>(row)]) {
+        m_subjects[static_cast<size_t>(row)] = GetEllipsisText(&p, item.subject, subject).toQString();
+        m_subjectCut[static_cast<size_t>(row)] = true;
+    }
+    p.drawText(subject, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_subjects[static_cast<size_t>(row)]);
 
     // A task's progress in the second column.
     if (task) {

@@ -28,6 +28,9 @@
 
 #include <QPointer>
 #include <QSize>
+#include <QString>
+
+#include <vector>
 
 class CZuCalendarDoc;
 class ICalendarFrame;
@@ -86,6 +89,12 @@ private:
 
     CZuCalendarDoc* m_doc;
     CZuImageList m_images;
+    // The subjects as drawn (cut with "..."), by row, for the width and font they were cut for;
+    // emptied whenever the items change.
+    std::vector<QString> m_subjects;
+    std::vector<bool> m_subjectCut;
+    int m_subjectWidth = -1;
+    bool m_subjectBig = false;
     Target m_selected;         // the record of the selected row
     QPointer<QScrollBar> m_leftBar;
     QSize m_layoutSize;        // what the last layout was made for
