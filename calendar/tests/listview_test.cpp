@@ -456,8 +456,21 @@ TEST_F(ListView, LeftScroll)
     EXPECT_TRUE(own->isVisible());
     EXPECT_EQ(view->viewport()->geometry().left(), 0);
 
-    // On, but everything fits: no bar.
+    // While another view shows, loads that reach this list leave the frame's bar alone; the
+    // list puts it back when it shows again.
     doc->OnOptionChanged(2, 1);
+    ASSERT_FALSE(frame.bar->isHidden());
+    view->hide();
+    frame.bar->hide();
+    add(Appointment{.subject = L"하나 더", .start = wall(2026, 12, 10, 23)});
+    reload();
+    EXPECT_EQ(view->GetItemCount(), 41);
+    EXPECT_TRUE(frame.bar->isHidden());
+    view->show();
+    EXPECT_FALSE(frame.bar->isHidden());
+    EXPECT_EQ(frame.bar->maximum(), view->GetScrollMax());
+
+    // On, but everything fits: no bar.
     doc->SetCurrentDate(SYSTEMTIME{2026, 12, 0, 11, 0, 0, 0, 0});
     reload();
     EXPECT_EQ(view->GetItemCount(), 0);

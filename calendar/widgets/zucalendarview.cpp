@@ -143,7 +143,7 @@ void CZuCalendarView::SyncRows()
     const int row = RowOf(keep);
     SetSelectedRow(row);
     m_selected = row >= 0 ? keep : Target();
-    if (m_leftBar && !m_leftBar->isHidden()) {
+    if (m_leftBar && !m_leftBar->isHidden() && !isHidden()) {
         m_leftBar->setRange(0, GetScrollMax());
         m_leftBar->setPageStep(GetScrollPage());
         m_leftBar->setValue(GetScrollPos());
@@ -172,6 +172,12 @@ void CZuCalendarView::resizeEvent(QResizeEvent* e)
     RecalcLayout();
 }
 
+void CZuCalendarView::showEvent(QShowEvent* e)
+{
+    CListViewEx::showEvent(e);
+    RecalcLayout();
+}
+
 void CZuCalendarView::ConnectLeftBar(QScrollBar* bar)
 {
     if (m_leftBar == bar)
@@ -193,6 +199,12 @@ void CZuCalendarView::RecalcLayout()
 {
     if (!m_doc)
         return;
+    if (isHidden()) {
+        // Another view shows (the document hands its loads to this list too): the frame's bar
+        // is theirs to hide; the layout is made again when this view shows.
+        m_laidOut = false;
+        return;
+    }
     const bool scrolls = GetScrollMax() > 0;
     if (m_laidOut && size() == m_layoutSize && scrolls == m_layoutScroll && !m_doc->LayoutChanged())
         return;

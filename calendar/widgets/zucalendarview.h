@@ -68,6 +68,7 @@ protected:
     void DrawItem(QPainter& painter, int row, const QRect& rect, bool selected) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool viewportEvent(QEvent* e) override;
 
 private:
