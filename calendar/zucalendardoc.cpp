@@ -198,6 +198,7 @@ bool CZuCalendarDoc::event(QEvent* e)
     QPointer<QObject> target;
     if (m_thread->TakeResult(result, target)) {
         m_loaded = std::move(result);
+        emit itemsChanged();
         if (target)
             sendItemsLoaded(target, 0);
     }
@@ -542,17 +543,13 @@ void CZuCalendarDoc::NewRecord(int kind, const SYSTEMTIME& date, bool anniversar
         m_frame->RunRecordEditor(kind, date, anniversary);
 }
 
-bool CZuCalendarDoc::takeToClipboard(int index, bool cut)
+bool CZuCalendarDoc::takeToClipboard(int kind, CEOID oid, bool cut)
 {
-    if (index < 0 || index >= static_cast<int>(m_loaded.items.size()))
-        return false;
-    const CalendarItem& item = m_loaded.items[index];
-    const int kind = item.kind;
     if (kind != ZU_SEL_APPOINTMENTS && kind != ZU_SEL_TASKS)
         return false;
     CCeDBDatabase db;
     CCeDBRecord record;
-    if (!GetDatabasePtr(&db, kind) || !db.SeekToRecord(item.oid) || !db.ReadCurrRecord(&record))
+    if (!GetDatabasePtr(&db, kind) || !db.SeekToRecord(oid) || !db.ReadCurrRecord(&record))
         return false;
     const WORD recurringId = kind == ZU_SEL_APPOINTMENTS ? ZUID_APT_RECURRING : ZUID_TASK_RECURRING;
     const WORD patternId = kind == ZU_SEL_APPOINTMENTS ? ZUID_APT_RECURRENCE : ZUID_TASK_RECURRENCE;
@@ -565,7 +562,6 @@ bool CZuCalendarDoc::takeToClipboard(int index, bool cut)
     record.DeleteProp(ZUID_APT_ATTENDEES);
     // The copy must not share the original's reminder: deleting one would unregister the other's.
     record.DeleteProp(ZUID_APT_NOTIFY);
-    const CEOID oid = item.oid;
     m_clip = record;
     m_clipKind = kind;
     m_clipIsCopy = !cut;
@@ -576,12 +572,26 @@ bool CZuCalendarDoc::takeToClipboard(int index, bool cut)
 
 bool CZuCalendarDoc::CopyItem(int index)
 {
-    return takeToClipboard(index, false);
+    if (index < 0 || index >= static_cast<int>(m_loaded.items.size()))
+        return false;
+    return takeToClipboard(m_loaded.items[index].kind, m_loaded.items[index].oid, false);
 }
 
 bool CZuCalendarDoc::CutItem(int index)
 {
-    return takeToClipboard(index, true);
+    if (index < 0 || index >= static_cast<int>(m_loaded.items.size()))
+        return false;
+    return takeToClipboard(m_loaded.items[index].kind, m_loaded.items[index].oid, true);
+}
+
+bool CZuCalendarDoc::CopyRecord(int kind, CEOID oid)
+{
+    return takeToClipboard(kind, oid, false);
+}
+
+bool CZuCalendarDoc::CutRecord(int kind, CEOID oid)
+{
+    return takeToClipboard(kind, oid, true);
 }
 
 bool CZuCalendarDoc::PasteAt(const FILETIME* date, int mode)
@@ -642,11 +652,15 @@ bool CZuCalendarDoc::DeleteItem(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_loaded.items.size()))
         return false;
-    const CalendarItem& item = m_loaded.items[index];
-    if (item.kind != ZU_SEL_APPOINTMENTS && item.kind != ZU_SEL_TASKS)
+    return DeleteRecordOf(m_loaded.items[index].kind, m_loaded.items[index].oid);
+}
+
+bool CZuCalendarDoc::DeleteRecordOf(int kind, CEOID oid)
+{
+    if (kind != ZU_SEL_APPOINTMENTS && kind != ZU_SEL_TASKS)
         return false;
     CCeDBDatabase db;
-    return GetDatabasePtr(&db, item.kind) && DeleteRecord(&db, item.oid, item.kind);
+    return GetDatabasePtr(&db, kind) && db.SeekToRecord(oid) && DeleteRecord(&db, oid, kind);
 }
 
 bool CZuCalendarDoc::StartContacts()

@@ -40,6 +40,7 @@ public:
     ~CZuCalendarDoc() override;
 
     void SetFrame(ICalendarFrame* frame) { m_frame = frame; }
+    ICalendarFrame* Frame() const { return m_frame; }
     // Whether the view settings are written back at destruction (tools that borrow the document
     // for one load leave the user's settings alone).
     void SetPersistent(bool persistent) { m_persistent = persistent; }
@@ -106,15 +107,26 @@ public:
     std::vector<CategoryMenuItem> BuildCategoryMenu();
     void OnCategoryCommand(UINT id);
 
-    // Record commands; `index` is an index into Items().
+    // Record commands; `index` is an index into Items(). A zeroed `date` (wYear 0) is "no date":
+    // the editor then uses its own default.
     void NewRecord(int kind, const SYSTEMTIME& date, bool anniversary);
     bool CopyItem(int index);
     bool CutItem(int index);
+    // The same by identity: the record `oid` of database `kind` (1 or 4), acted on only while it
+    // still exists there; false otherwise. Views resolve the identity when a menu opens or before
+    // they ask, so a reload in between never makes them act on another record.
+    bool CopyRecord(int kind, CEOID oid);
+    bool CutRecord(int kind, CEOID oid);
+    bool DeleteRecordOf(int kind, CEOID oid);
     // Pastes the clipboard record at `date` (local; null to keep the record's own start).
     bool PasteAt(const FILETIME* date, int mode);
     bool DeleteItem(int index);
     bool HasClipboard() const { return m_clipKind > 0; }
     bool StartContacts();
+
+signals:
+    // Items(), Counts() and Layout() were replaced by a load's result, whichever view asked.
+    void itemsChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -125,7 +137,7 @@ private:
     void computeRange();
     void requestActiveLoad();
     void setCategoryText(const CString& text);
-    bool takeToClipboard(int index, bool cut);
+    bool takeToClipboard(int kind, CEOID oid, bool cut);
     void sendItemsLoaded(QObject* view, WPARAM wParam);
 
     ICalendarFrame* m_frame = nullptr;
