@@ -38,7 +38,7 @@ ZuPopupMenuHandler ZuSetPopupMenuHandler(ZuPopupMenuHandler handler)
     return old;
 }
 
-UINT ZuPopupMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos)
+UINT ZuPopupMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos, ZuMenuAnchor anchor)
 {
     ZuPopupMenuHandler handler;
     {
@@ -48,6 +48,6 @@ UINT ZuPopupMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoin
     if (handler)
         return validChoice(entries, handler(entries, pos));
     if (const ZuPopupMenuPresenter present = g_presenter.load())
-        return validChoice(entries, present(parent, entries, pos));
+        return validChoice(entries, present(parent, entries, pos, anchor));
     return 0;
 }

@@ -26,10 +26,15 @@ struct ZuMenuEntry {
     bool separator = false;
 };
 
+// Where the menu stands against its point: its top-left corner there (it opens downwards), or its
+// bottom-left corner (it opens upwards, as the menus of the bars along the bottom of the screen).
+enum class ZuMenuAnchor { TopLeft, BottomLeft };
+
 // Shows the entries at pos (global coordinates) and returns the id of the entry chosen, or 0 when
 // the menu was dismissed. A disabled entry or a separator is never the answer: an id the handler
 // returns for one of those, or one that is in no entry, counts as 0.
-UINT ZuPopupMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos);
+UINT ZuPopupMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos,
+                 ZuMenuAnchor anchor = ZuMenuAnchor::TopLeft);
 
 // A handler sees every menu instead of the user and gives the chosen id; an empty function puts
 // the normal menus back. Returns the previous handler.

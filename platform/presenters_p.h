@@ -18,7 +18,8 @@ class QWidget;
 using ZuMessageBoxPresenter = int (*)(QWidget* parent, const CString& text, const CString& caption, UINT type);
 // Shows the menu and returns the id chosen; 0 when dismissed or when no visible window system
 // can show it.
-using ZuPopupMenuPresenter = UINT (*)(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos);
+using ZuPopupMenuPresenter = UINT (*)(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos,
+                                      ZuMenuAnchor anchor);
 // Asks the window system's input method to show (true) or hide its panel.
 using ZuInputPanelPresenter = void (*)(bool on);
 

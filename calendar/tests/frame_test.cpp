@@ -234,7 +234,7 @@ TEST_F(Frame, ReloadsOnForeignWrite)
     ASSERT_TRUE(importer.start(ZuTestProgramFolder() + "/zupim", {"import", ics.toStdString()}));
     ASSERT_TRUE(importer.waitForFinished());
     ASSERT_EQ(importer.exitCode(), 0) << importer.err();
-    ASSERT_TRUE(waitFor([&] { return doc()->Items().size() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return doc()->Items().size() == 1 && frame->ListView()->GetItemCount() == 1; }));
     EXPECT_EQ(utf8(doc()->Items()[0].subject), "남의 회의");
 }
 

@@ -454,12 +454,12 @@ void CMainFrame::HideLeftScrollBar()
 
 void CMainFrame::SetListBigFont(bool big)
 {
-    m_listView->SetBigFont(big);
-    m_listView->viewport()->update();
+    m_listView->SetListBigFont(big);
 }
 
 void CMainFrame::InvalidateListView()
 {
+    m_listView->RecalcLayout();
     m_listView->viewport()->update();
 }
 

@@ -270,7 +270,7 @@ void CEToolBar::OnButtonClicked(int index)
     // The menu opens just above the button (the bars sit at the bottom of the screen); the
     // entries are copied, as the choice may change the bar.
     const std::vector<ZuMenuEntry> entries = b.entries;
-    const UINT chosen = ZuPopupMenu(this, entries, mapToGlobal(GetItemRect(index).topLeft()));
+    const UINT chosen = ZuPopupMenu(this, entries, mapToGlobal(GetItemRect(index).topLeft()), ZuMenuAnchor::BottomLeft);
     if (chosen != 0)
         SendCommand(chosen);
 }

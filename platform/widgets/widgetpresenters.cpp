@@ -52,7 +52,7 @@ int showBox(QWidget* parent, const CString& text, const CString& caption, UINT t
     }
 }
 
-UINT showMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos)
+UINT showMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint pos, ZuMenuAnchor anchor)
 {
     if (!visibleGui())
         return 0;
@@ -70,6 +70,8 @@ UINT showMenu(QWidget* parent, const std::vector<ZuMenuEntry>& entries, QPoint p
             action->setChecked(true);
         }
     }
+    if (anchor == ZuMenuAnchor::BottomLeft)
+        pos.ry() -= menu.sizeHint().height();
     const QAction* chosen = menu.exec(pos);
     return chosen ? chosen->data().toUInt() : 0;
 }
