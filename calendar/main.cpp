@@ -1,4 +1,5 @@
 // The calendar program: the application's start-up (zucalendarapp.h), then its event loop.
+#include "quitonsignal.h"
 #include "widgets/desktopscale.h"
 #include "widgets/zucalendarapp.h"
 #include "widgets/widgetpresenters.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     ZuPrepareDesktopScale();
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
+    ZuQuitOnTerminationSignals();
     CZuCalendarApp theApp;
     if (!theApp.InitInstance())
         return 0;
