@@ -75,7 +75,8 @@
 //   30 June 2030 and every four years after; the presidential term that began on 2025-06-04 ends on
 //   3 June 2030 and the later ones every five years after. A vacancy, a changed term or a moved
 //   election cannot be foreseen here. "On or after" for the counted day is how "이후" is read;
-//   it reproduces every election of 2007 to 2026 (see the tests).
+//   so read, the rule reproduces every election of an expiring term from 2006 to 2026 (see the
+//   tests; 2008-04-09 and 2006-05-31 fall on the counted day itself).
 //
 // TEMPORARY HOLIDAYS ("임시공휴일", red), declared by the government each time: the table below.
 //   None is known here for 2026 or later, nor before 2002.
@@ -271,6 +272,10 @@ bool isFree(const std::vector<DayEntry>& entries, int dn)
     return wd != 0 && wd != 6 && !hasRedOn(entries, dn);
 }
 
+// How far a substitute is looked for: no year comes near it (two weeks always hold a free weekday
+// even after the longest run of holidays and substitutes, which is seven days).
+constexpr int kFreeDaySearchLimit = 14;
+
 void addSubstitutes(std::vector<DayEntry>& entries)
 {
     std::stable_sort(entries.begin(), entries.end(), [](const DayEntry& a, const DayEntry& b) { return a.dn < b.dn; });
@@ -307,8 +312,7 @@ void addSubstitutes(std::vector<DayEntry>& entries)
     std::sort(anchors.begin(), anchors.end());
     for (const int anchor : anchors) {
         int dn = anchor + 1;
-        // A bound no real case comes near: two weeks always hold a free weekday.
-        for (int step = 0; step < 14 && !isFree(entries, dn); ++step)
+        for (int step = 0; step < kFreeDaySearchLimit && !isFree(entries, dn); ++step)
             ++dn;
         DayEntry sub;
         sub.dn = dn;
