@@ -90,7 +90,8 @@
 
 namespace {
 
-// ---- day numbers: days since 1970-01-01 in the proleptic Gregorian calendar
+// ---- day numbers: days since 1970-01-01 in the proleptic Gregorian calendar (the era-based
+// conversion known as days_from_civil / civil_from_days)
 
 int dayNumber(int y, int m, int d)
 {
@@ -272,8 +273,8 @@ bool isFree(const std::vector<DayEntry>& entries, int dn)
     return wd != 0 && wd != 6 && !hasRedOn(entries, dn);
 }
 
-// How far a substitute is looked for: no year comes near it (two weeks always hold a free weekday
-// even after the longest run of holidays and substitutes, which is seven days).
+// How far a substitute is looked for. No covered year comes near it: the longest run of days off
+// (weekends, holidays and substitutes) is the ten days from 2017-09-30 to 2017-10-09.
 constexpr int kFreeDaySearchLimit = 14;
 
 void addSubstitutes(std::vector<DayEntry>& entries)
