@@ -1,6 +1,7 @@
 #include "holidaytable.h"
 
 #include "cedbdatabase.h"
+#include "koreanholidays.h"
 #include "lunar.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
@@ -72,7 +73,19 @@ void CHolidayTable::Insert(const HolidayEntry& entry)
     m_entries.insert(it, entry);
 }
 
-const HolidayEntry* CHolidayTable::HolidayFor(const SYSTEMTIME& date) const
+std::optional<DayHoliday> CHolidayTable::HolidayFor(const SYSTEMTIME& date) const
+{
+    const bool covered = ZuHolidayRulesCover(date.wYear);
+    if (covered) {
+        if (const ZuPublicHoliday* h = ZuHolidayOn(date.wYear, date.wMonth, date.wDay))
+            return DayHoliday{h->name, h->red};
+    }
+    if (const HolidayEntry* stored = StoredHolidayFor(date))
+        return DayHoliday{stored->name, !covered};
+    return std::nullopt;
+}
+
+const HolidayEntry* CHolidayTable::StoredHolidayFor(const SYSTEMTIME& date) const
 {
     if (const HolidayEntry* solar = scan(m_entries, false, date.wMonth, date.wDay))
         return solar;

@@ -1,6 +1,12 @@
-// holidaytable.h - the calendar's fixed yearly days, read from "Anniversary Database".
+// holidaytable.h - the calendar's holidays: the public holidays of each year by the rules in force
+// (koreanholidays.h) for the years those cover, and the fixed yearly days of "Anniversary Database"
+// for the others.
 //
-// The table holds every record ordered by lunar flag (solar days first), then month, then day. A
+// For a covered year a day's holiday is the rules' answer; a day the rules do not name but the
+// table does (식목일 after 2005 or 제헌절 after 2007 in a seeded table, any day a user's table
+// adds) keeps its stored name and is not red. For the other years every stored day is red.
+//
+// The stored table holds every record ordered by lunar flag (solar days first), then month, then day. A
 // date's holiday is the first solar entry with its month and day, else the first lunar entry with
 // the month and day of its lunar date; a day of a lunar leap month has no lunar holiday (Chuseok
 // is not kept twice in a year with a leap eighth month). The year of an entry is not compared.
@@ -9,6 +15,7 @@
 #include "cstring.h"
 #include "wintypes.h"
 
+#include <optional>
 #include <vector>
 
 struct HolidayEntry {
@@ -21,6 +28,12 @@ struct HolidayEntry {
     DWORD kind = 0;
 };
 
+// What the calendar shows for a day: the name in the caption and whether the day is red.
+struct DayHoliday {
+    CString name;
+    bool red = true;
+};
+
 class CHolidayTable {
 public:
     // Reads the database, creating it with the twelve seeded days when it does not exist. Returns
@@ -29,7 +42,10 @@ public:
     bool Load();
     // Inserts before the first entry that is greater (lunar flag, month, day).
     void Insert(const HolidayEntry& entry);
-    const HolidayEntry* HolidayFor(const SYSTEMTIME& date) const;
+    // The day's holiday (see above), or none.
+    std::optional<DayHoliday> HolidayFor(const SYSTEMTIME& date) const;
+    // The stored table alone, for any year.
+    const HolidayEntry* StoredHolidayFor(const SYSTEMTIME& date) const;
     const std::vector<HolidayEntry>& Entries() const { return m_entries; }
 
 private:

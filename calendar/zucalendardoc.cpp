@@ -305,12 +305,18 @@ void CZuCalendarDoc::UpdateCaption()
     switch (m_viewType) {
     case ZU_VIEW_DAY: {
         int lunarMonth = 0, lunarDay = 0;
-        ZuSunToMoon(d.wYear, d.wMonth, d.wDay, nullptr, &lunarMonth, &lunarDay, nullptr);
+        const bool lunar = ZuSunToMoon(d.wYear, d.wMonth, d.wDay, nullptr, &lunarMonth, &lunarDay, nullptr);
         const CString weekday = GetPoomDayOfWeekString(1L << d.wDayOfWeek, 0);
-        m_caption.Format(ZuLoadString(ZuStr::CaptionDay), d.wYear, d.wMonth, d.wDay, static_cast<const wchar_t*>(weekday),
-            lunarMonth, lunarDay);
-        const HolidayEntry* holiday = HolidayFor(d);
-        if (holiday || d.wDayOfWeek == 0)
+        CString format = ZuLoadString(ZuStr::CaptionDay);
+        if (!lunar) {
+            // Outside the lunar table the caption has no lunar date: the format ends before " [".
+            const int bracket = format.Find(L" [");
+            if (bracket >= 0)
+                format = format.Left(bracket);
+        }
+        m_caption.Format(format, d.wYear, d.wMonth, d.wDay, static_cast<const wchar_t*>(weekday), lunarMonth, lunarDay);
+        const std::optional<DayHoliday> holiday = HolidayFor(d);
+        if ((holiday && holiday->red) || d.wDayOfWeek == 0)
             m_captionColor = ZU_SUNDAY_COLOR;
         else if (d.wDayOfWeek == 6)
             m_captionColor = ZU_SATURDAY_COLOR;

@@ -97,7 +97,8 @@ public:
     void UpdateCaption();
     const CString& CaptionText() const { return m_caption; }
     COLORREF CaptionColor() const { return m_captionColor; }
-    const HolidayEntry* HolidayFor(const SYSTEMTIME& date) const { return m_holidays.HolidayFor(date); }
+    // The day's holiday: by the public holiday rules for the years they cover, else the stored table.
+    std::optional<DayHoliday> HolidayFor(const SYSTEMTIME& date) const { return m_holidays.HolidayFor(date); }
     const CHolidayTable& Holidays() const { return m_holidays; }
 
     // Commands, option changes and the category menu.

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdlib>
+#include <optional>
 #include <cstring>
 #include <string>
 
@@ -98,6 +99,32 @@ const char* markerOf(const CalendarItem& item)
     return "○";
 }
 
+// The holiday of a local date-time's day as the caption names it, or empty.
+std::string holidayOf(const CZuCalendarDoc& doc, const FILETIME& local)
+{
+    SYSTEMTIME day{};
+    if (ZuIsNoDate(local) || !FileTimeToSystemTime(&local, &day))
+        return {};
+    const std::optional<DayHoliday> holiday = doc.HolidayFor(day);
+    return holiday ? tsvField(holiday->name) : std::string();
+}
+
+// One line for each named day of the range, after the caption: "★ M.D name" for a red day,
+// "☆ M.D name" for a named day that is not red.
+void printHolidays(const CZuCalendarDoc& doc, FILE* out)
+{
+    constexpr unsigned long long kDay = 24ULL * 60 * 60 * 10000000;
+    const unsigned long long last = ZuFileTimeToU64(doc.RangeEnd());
+    for (unsigned long long t = ZuFileTimeToU64(doc.RangeStart()); t <= last; t += kDay) {
+        const FILETIME ft = ZuU64ToFileTime(t);
+        SYSTEMTIME day{};
+        if (!FileTimeToSystemTime(&ft, &day))
+            return;
+        if (const std::optional<DayHoliday> holiday = doc.HolidayFor(day))
+            std::fprintf(out, "%s %d.%d %s\n", holiday->red ? "★" : "☆", day.wMonth, day.wDay, utf8(holiday->name).c_str());
+    }
+}
+
 int usage(FILE* err, const char* problem, const char* what)
 {
     std::fprintf(err, "zupim agenda: %s%s%s\n", problem, what ? ": " : "", what ? what : "");
@@ -166,7 +193,9 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     if (haveDate)
         doc.SetCurrentDate(date);
     doc.SetViewContents(contents);
-    doc.SetShowPrivate(showPrivate);
+    // Private records follow the calendar's own option unless the command asks for them.
+    if (showPrivate)
+        doc.SetShowPrivate(true);
     if (noCategory) {
         doc.SetCategoryFilter(ZU_CATY_NONE, {}, CString(L"그룹 없음"));
     } else if (category) {
@@ -209,11 +238,18 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     const std::vector<CalendarItem>& items = doc.Items();
     if (tsv) {
         for (const CalendarItem& item : items)
-            std::fprintf(out, "%d\t%d\t%s\t%s\t%s\t%s\n", item.kind, item.dayClass, isoOf(item.start).c_str(),
-                isoOf(item.end).c_str(), tsvField(item.subject).c_str(), tsvField(item.timeText).c_str());
+            std::fprintf(out, "%d\t%d\t%s\t%s\t%s\t%s\t%s\n", item.kind, item.dayClass, isoOf(item.start).c_str(),
+                isoOf(item.end).c_str(), tsvField(item.subject).c_str(), tsvField(item.timeText).c_str(),
+                holidayOf(doc, item.start).c_str());
         return 0;
     }
-    std::fprintf(out, "%s\n", utf8(doc.CaptionText()).c_str());
+    if (type == ZU_VIEW_DAY) {
+        const std::string holiday = holidayOf(doc, doc.RangeStart());
+        std::fprintf(out, "%s%s%s\n", utf8(doc.CaptionText()).c_str(), holiday.empty() ? "" : "  ", holiday.c_str());
+    } else {
+        std::fprintf(out, "%s\n", utf8(doc.CaptionText()).c_str());
+        printHolidays(doc, out);
+    }
     for (const CalendarItem& item : items) {
         std::string line = std::string(markerOf(item)) + " " + utf8(item.subject);
         if (item.kind == ZU_ITEM_TASK)

@@ -1,5 +1,6 @@
 // zupim - the command-line companion of the suite.
 #include "agendacommand.h"
+#include "holidayscommand.h"
 #include "installcommand.h"
 #include "lunarcommand.h"
 
@@ -24,10 +25,19 @@ static void printHelp(FILE* out)
                "         [--category NAME|--no-category] [--show-private] [--tsv]\n"
                "                   what the calendar shows for the day, week, month or year of DATE\n"
                "                   (YYYY-MM-DD, default today), in the calendar's order with the\n"
-               "                   caption first; --contents adds 1 appointments, 2 anniversaries and\n"
-               "                   birthdays, 4 tasks, 8 recurring ones (default 15); private records\n"
-               "                   only with --show-private; --tsv prints kind, day class, start, end,\n"
-               "                   subject and time text separated by tabs, one item a line\n"
+               "                   caption first (a day's with its holiday; a longer range's followed\n"
+               "                   by one line a holiday, ★ for a red day, ☆ for a named one that is\n"
+               "                   not); --contents adds 1 appointments, 2 anniversaries and birthdays,\n"
+               "                   4 tasks, 8 recurring ones (default 15); private records as the\n"
+               "                   calendar's option says, or always with --show-private; --tsv prints\n"
+               "                   kind, day class, start, end, subject, time text and the holiday of\n"
+               "                   the item's day separated by tabs, one item a line\n"
+               "  holidays FROM_YEAR [TO_YEAR] [--tsv]\n"
+               "                   the public holidays of the years FROM_YEAR to TO_YEAR (1990 to\n"
+               "                   2043), one a line as YYYY-MM-DD<TAB>name, by the rules in force\n"
+               "                   each year: 설날 and 추석 with the days before and after, substitute\n"
+               "                   days, election days and temporary holidays; --tsv lists every day\n"
+               "                   the calendar names, with a third column 1 for a red day, else 0\n"
                "  import FILE.ics  bring the events and to-dos of an iCalendar file into the store, all\n"
                "                   or nothing: a file that does not parse (the line is named) or a\n"
                "                   failed write changes nothing. Repeating events keep their rule when\n"
@@ -87,6 +97,8 @@ int main(int argc, char** argv)
         const LunarDirection direction = argv[1][0] == 'l' ? LunarDirection::ToLunar : LunarDirection::ToSolar;
         return runLunarCommand(direction, argv + 2, argc - 2, stdin, stdout, stderr);
     }
+    if (!std::strcmp(argv[1], "holidays"))
+        return runHolidaysCommand(argv + 2, argc - 2, stdout, stderr);
     if (!std::strcmp(argv[1], "agenda")) {
         QCoreApplication app(argc, argv);
         return runAgendaCommand(argv + 2, argc - 2, stdout, stderr);

@@ -208,6 +208,34 @@ TEST_F(CalendarDoc, RangesAndCaptionsFollowTheCurrentDate)
     EXPECT_EQ(utf8(frame.caption), "2026년 달력");
 }
 
+TEST_F(CalendarDoc, TheDayCaptionNamesAndColoursTheDayByTheRulesOfItsYear)
+{
+    CZuCalendarDoc doc(&frame);
+    doc.SetViewType(ZU_VIEW_DAY, false);
+    struct Case {
+        SYSTEMTIME day;
+        const char* caption;
+        const char* title;
+        COLORREF color;
+    };
+    const Case cases[] = {
+        {date(2026, 3, 2), "2026.3.2 월요일 [음 1.14]", "대체공휴일", ZU_SUNDAY_COLOR},
+        {date(2025, 5, 5), "2025.5.5 월요일 [음 4.8]", "어린이날, 석가탄신일", ZU_SUNDAY_COLOR},
+        // Named but no longer a holiday: the name without the colour.
+        {date(2027, 4, 5), "2027.4.5 월요일 [음 2.29]", "식목일", 0},
+        {date(2007, 7, 17), "2007.7.17 화요일 [음 6.4]", "제헌절", ZU_SUNDAY_COLOR},
+        // Outside the lunar table the caption has no lunar date, and the stored table names the day.
+        {date(2050, 1, 3), "2050.1.3 월요일", "ZuCalendar", 0},
+        {date(2050, 3, 1), "2050.3.1 화요일", "삼일절", ZU_SUNDAY_COLOR},
+    };
+    for (const Case& c : cases) {
+        doc.OnDateChanged(c.day);
+        EXPECT_EQ(utf8(frame.caption), c.caption);
+        EXPECT_EQ(utf8(frame.title), c.title) << c.caption;
+        EXPECT_EQ(frame.captionColor, c.color) << c.caption;
+    }
+}
+
 TEST_F(CalendarDoc, GraphicMonthRangeStartsWhereTheGridStarts)
 {
     CZuCalendarDoc doc(&frame);
@@ -221,23 +249,48 @@ TEST_F(CalendarDoc, GraphicMonthRangeStartsWhereTheGridStarts)
     EXPECT_NE(std::find(frame.calls.begin(), frame.calls.end(), "hide scroll bar"), frame.calls.end());
 }
 
-TEST_F(CalendarDoc, HolidaysSolarLunarAndNeverInALeapMonth)
+TEST_F(CalendarDoc, HolidaysByTheRulesAndTheStoredTableForOtherYears)
 {
     CZuCalendarDoc doc(&frame);
     ASSERT_EQ(doc.Holidays().Entries().size(), 12u);
     EXPECT_EQ(utf8(doc.Holidays().Entries().front().name), "신정");
     EXPECT_EQ(utf8(doc.Holidays().Entries().back().name), "추석");
+    // "name" for a red day, "(name)" for a named one, "-" for none.
     const auto name = [&](int y, int m, int d) {
-        const HolidayEntry* h = doc.HolidayFor(date(y, m, d));
-        return h ? utf8(h->name) : std::string("-");
+        const std::optional<DayHoliday> h = doc.HolidayFor(date(y, m, d));
+        return !h ? std::string("-") : h->red ? utf8(h->name) : "(" + utf8(h->name) + ")";
     };
     EXPECT_EQ(name(2026, 3, 1), "삼일절");
-    EXPECT_EQ(name(2026, 9, 25), "추석");
+    EXPECT_EQ(name(2026, 3, 2), "대체공휴일");
+    EXPECT_EQ(name(2026, 9, 24), "추석 전날");
     EXPECT_EQ(name(2026, 2, 17), "설날");
     EXPECT_EQ(name(2026, 12, 24), "-");
-    // 2020 had a leap fourth month: lunar 4/8 is 30 April, not its repeat on 30 May.
+    // Stored days the rules no longer make holidays keep their names, not their colour.
+    EXPECT_EQ(name(2026, 4, 5), "(식목일)");
+    EXPECT_EQ(name(2026, 7, 17), "(제헌절)");
+    // Outside the years of the rules the stored table stands: every stored day red, nothing else.
+    EXPECT_EQ(name(1985, 7, 17), "제헌절");
+    EXPECT_EQ(name(1985, 10, 9), "-");
+    EXPECT_EQ(name(2050, 5, 5), "어린이날");
+    EXPECT_EQ(name(2050, 5, 6), "-");
+    // A day the user's table adds is named in a covered year too, and red outside them.
+    HolidayEntry added;
+    added.name = CString(L"회사 창립일");
+    added.month = 11;
+    added.day = 2;
+    CHolidayTable table = doc.Holidays();
+    table.Insert(added);
+    const std::optional<DayHoliday> covered = table.HolidayFor(date(2026, 11, 2));
+    ASSERT_TRUE(covered);
+    EXPECT_EQ(utf8(covered->name), "회사 창립일");
+    EXPECT_FALSE(covered->red);
+    EXPECT_TRUE(table.HolidayFor(date(2060, 11, 2))->red);
+    // A lunar day is never kept in a leap month (2020 repeated its fourth month), in the stored
+    // table as in the rules.
     EXPECT_EQ(name(2020, 4, 30), "석가탄신일");
     EXPECT_EQ(name(2020, 5, 30), "-");
+    EXPECT_EQ(doc.Holidays().StoredHolidayFor(date(2020, 5, 30)), nullptr);
+    ASSERT_NE(doc.Holidays().StoredHolidayFor(date(2020, 4, 30)), nullptr);
 }
 
 TEST_F(CalendarDoc, CategoryMenuListsChosenFirstThenOthersUpToSeven)

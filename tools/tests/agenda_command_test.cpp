@@ -3,6 +3,7 @@
 #include "agendacommand.h"
 #include "calendarfixture.h"
 #include "commandrun.h"
+#include "optionstore.h"
 #include "testhome.h"
 
 #include <gtest/gtest.h>
@@ -32,30 +33,69 @@ TEST(AgendaCommand, PrintsTheDayAsTheListShowsIt)
     addCategory(L"업무", 2);
     add(Appointment{.subject = L"업무회의", .start = wall(2026, 12, 10, 14), .categories = {2}});
 
+    // Private records are shown while the calendar's option does not hide them.
     CommandRun r = agenda({"2026-12-10"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
         "2026.12.10 목요일 [음 11.2]\n"
         "○ 회의 (본사)  09:00 - 10:00\n"
+        "○ 비밀  11:00 - 12:00\n"
         "○ 업무회의  14:00 - 15:00\n"
         "◎ [생일] 김철수  12/10\n"
         "□ 보고서 40%  12/1 - 12/20\n");
 
-    r = agenda({"--show-private", "--tsv", "--contents", "1", "2026-12-10"});
+    r = agenda({"--tsv", "--contents", "1", "2026-12-10"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-        "1\t0\t2026-12-10T09:00:00\t2026-12-10T10:00:00\t회의 (본사)\t09:00 - 10:00\n"
-        "1\t0\t2026-12-10T11:00:00\t2026-12-10T12:00:00\t비밀\t11:00 - 12:00\n"
-        "1\t0\t2026-12-10T14:00:00\t2026-12-10T15:00:00\t업무회의\t14:00 - 15:00\n");
+        "1\t0\t2026-12-10T09:00:00\t2026-12-10T10:00:00\t회의 (본사)\t09:00 - 10:00\t\n"
+        "1\t0\t2026-12-10T11:00:00\t2026-12-10T12:00:00\t비밀\t11:00 - 12:00\t\n"
+        "1\t0\t2026-12-10T14:00:00\t2026-12-10T15:00:00\t업무회의\t14:00 - 15:00\t\n");
 
     r = agenda({"--category", "업무", "--tsv", "--week", "2026-12-10"});
-    EXPECT_EQ(r.out, "1\t0\t2026-12-10T14:00:00\t2026-12-10T15:00:00\t업무회의\t12/10 14:00 - 12/10 15:00\n");
+    EXPECT_EQ(r.out, "1\t0\t2026-12-10T14:00:00\t2026-12-10T15:00:00\t업무회의\t12/10 14:00 - 12/10 15:00\t\n");
     r = agenda({"--no-category", "--contents", "4", "--tsv", "2026-12-10"});
-    EXPECT_EQ(r.out, "4\t1\t2026-12-01T00:00:00\t2026-12-20T00:00:00\t보고서\t12/1 - 12/20\n");
+    EXPECT_EQ(r.out, "4\t1\t2026-12-01T00:00:00\t2026-12-20T00:00:00\t보고서\t12/1 - 12/20\t\n");
     r = agenda({"--year", "--tsv", "--contents", "2", "2026-03-01"});
-    EXPECT_EQ(r.out, "2\t2\t2026-12-10T00:00:00\t2026-12-10T00:00:00\t[생일] 김철수\t12/10\n");
-    r = agenda({"--month", "2027-02-01"});
-    EXPECT_EQ(r.out, "2027년 2월\n(비어 있음)\n");
+    EXPECT_EQ(r.out, "2\t2\t2026-12-10T00:00:00\t2026-12-10T00:00:00\t[생일] 김철수\t12/10\t\n");
+    r = agenda({"--month", "2027-11-01"});
+    EXPECT_EQ(r.out, "2027년 11월\n(비어 있음)\n");
+}
+
+TEST(AgendaCommand, PrivateRecordsFollowTheCalendarsOption)
+{
+    ZuTestHome home;
+    add(Appointment{.subject = L"회의", .start = wall(2026, 12, 10, 9)});
+    add(Appointment{.subject = L"비밀", .start = wall(2026, 12, 10, 11), .isPrivate = true});
+    COptionStore().SaveCalendarOpt(TRUE, FALSE, 8, 20);  // hide private records
+    CommandRun r = agenda({"--contents", "1", "2026-12-10"});
+    EXPECT_EQ(r.out, "2026.12.10 목요일 [음 11.2]\n○ 회의  09:00 - 10:00\n");
+    r = agenda({"--show-private", "--contents", "1", "2026-12-10"});
+    EXPECT_EQ(r.out, "2026.12.10 목요일 [음 11.2]\n○ 회의  09:00 - 10:00\n○ 비밀  11:00 - 12:00\n");
+}
+
+TEST(AgendaCommand, ShowsTheHolidaysTheCalendarShows)
+{
+    ZuTestHome home;
+    add(Appointment{.subject = L"소풍", .start = wall(2026, 10, 5, 10)});
+    add(Appointment{.subject = L"회의", .start = wall(2026, 10, 6, 10)});
+
+    // A day's caption line ends with its holiday.
+    CommandRun r = agenda({"--contents", "1", "2026-10-05"});
+    EXPECT_EQ(r.out, "2026.10.5 월요일 [음 8.25]  대체공휴일\n○ 소풍  10:00 - 11:00\n");
+    // A longer range lists its holidays after the caption; a named day that is not red gets ☆.
+    r = agenda({"--month", "--contents", "1", "2026-10-01"});
+    EXPECT_EQ(r.out, "2026년 10월\n★ 10.3 개천절\n★ 10.5 대체공휴일\n★ 10.9 한글날\n"
+                     "○ 소풍  10/5 10:00 - 10/5 11:00\n○ 회의  10/6 10:00 - 10/6 11:00\n");
+    r = agenda({"--week", "--contents", "1", "2026-07-15"});
+    EXPECT_EQ(r.out, "2026.7.13 ~ 19  셋째주\n☆ 7.17 제헌절\n(비어 있음)\n");
+    // The last column of --tsv is the holiday of the item's day.
+    r = agenda({"--week", "--tsv", "--contents", "1", "2026-10-05"});
+    EXPECT_EQ(r.out,
+        "1\t0\t2026-10-05T10:00:00\t2026-10-05T11:00:00\t소풍\t10/5 10:00 - 10/5 11:00\t대체공휴일\n"
+        "1\t0\t2026-10-06T10:00:00\t2026-10-06T11:00:00\t회의\t10/6 10:00 - 10/6 11:00\t\n");
+    // Beyond the lunar table: no lunar date in the caption, and the stored table's day.
+    r = agenda({"--contents", "1", "2050-03-01"});
+    EXPECT_EQ(r.out, "2050.3.1 화요일  삼일절\n(비어 있음)\n");
 }
 
 TEST(AgendaCommand, BadArgumentsExitWithStatusTwo)
