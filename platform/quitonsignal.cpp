@@ -30,7 +30,7 @@ void ZuQuitOnTerminationSignals()
         char buffer[16];
         while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
         }
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);  // every loop, a modal one too (quit() may be refused by a window)
     });
     struct sigaction action {};
     action.sa_handler = onTerminate;

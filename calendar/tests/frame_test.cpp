@@ -358,4 +358,18 @@ TEST_F(Frame, ProgramEndsWhenRefused)
     EXPECT_EQ(PublishedHandle(), 0u);
 }
 
+// A session's end (SIGTERM) closes the program in order: its window is withdrawn from the
+// registry as on "종료하기", and the document writes its settings back.
+TEST_F(Frame, EndsInOrderOnTerminate)
+{
+    ZuChildProcess program;
+    ASSERT_TRUE(program.start(ZuTestProgramFolder() + "/ZuCalendar", {}));
+    ASSERT_TRUE(waitFor([] { return PublishedHandle() != 0; }, 10000));
+    program.kill(SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(PublishedHandle(), 0u);
+    EXPECT_EQ(CVORegistry(HKEY_CURRENT_USER, L"Software\\Tandemoor\\Pims\\Calendar", FALSE).ReadDWORD(L"ViewType", 99), 0u);
+}
+
 }  // namespace
