@@ -591,7 +591,9 @@ TEST_F(MonthView, Context2)
     EXPECT_FALSE(view->OnViewCommand(32813));
 }
 
-TEST_F(MonthView, DayPopupDragCloseOpen)
+using DayPopup = MonthView;
+
+TEST_F(DayPopup, DragCloseOpen)
 {
     const CEOID meeting = add(Appointment{.subject = L"회의", .start = wall(2026, 12, 16, 10)});
     add(Contact{.name = L"김생일", .birthday = wall(1990, 12, 16)});
