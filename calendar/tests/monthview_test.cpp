@@ -570,14 +570,18 @@ TEST_F(MonthView, Context2)
     EXPECT_TRUE(entries[3].separator);
     EXPECT_EQ(utf8(entries[4].text), "일간보기로 전환");
 
-    // A still press held long enough is a hold too.
     menuAnswer = 0;
     menus.clear();
+    // A still press held long enough is a hold too; the press highlights the day and the release
+    // after the hold only restores it.
+    const QPoint corner = cellCentre(cell) + QPoint(view->CellWidth() / 2 - 3, -view->CellHeight() / 2 + 3);
     QTest::mousePress(view, Qt::LeftButton, {}, cellCentre(cell));
+    EXPECT_EQ(view->grab().toImage().pixelColor(corner), QColor(0, 0, 128));
     QTest::qWait(CZuHoldRecognizer::kHoldMs + 150);
     QTest::mouseRelease(view, Qt::LeftButton, {}, cellCentre(cell));
     EXPECT_EQ(menus.size(), 1u);
     EXPECT_FALSE(view->DayPopup() && view->DayPopup()->isVisible());
+    EXPECT_EQ(view->grab().toImage().pixelColor(corner), QColor(255, 255, 255));
 
     menuAnswer = 32817;
     hold(cellCentre(cell));
