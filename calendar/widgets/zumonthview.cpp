@@ -53,6 +53,11 @@ CZuMonthView::CZuMonthView(CZuCalendarDoc* doc, QWidget* parent) : QWidget(paren
 
 CZuMonthView::~CZuMonthView() = default;
 
+CDlgDayView* CZuMonthView::DayPopup() const
+{
+    return m_popup;
+}
+
 CZuImageList& CZuMonthView::Images(UINT bitmap)
 {
     switch (bitmap) {

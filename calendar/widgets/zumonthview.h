@@ -61,7 +61,7 @@ public:
     int CellWidth() const { return m_cellWidth; }
     int CellHeight() const { return m_cellHeight; }
     // The popup of the last tapped day (null before the first).
-    CDlgDayView* DayPopup() const { return m_popup; }
+    CDlgDayView* DayPopup() const;
     // The view's copy of the items of the last load.
     const std::vector<CalendarItem>& Items() const { return m_items; }
 
