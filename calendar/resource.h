@@ -79,3 +79,6 @@ constexpr UINT ZU_IDB_CONTACTS = 218;           // 219 the first state
 constexpr UINT ZU_IDS_DOC_TEMPLATE = 128;
 constexpr UINT ZU_IDS_SHOW = 65008;             // "Show", the category button's first text
 constexpr UINT ZU_IDS_TOOLTIP = 32818;          // "도구"
+constexpr UINT ZU_IDS_NO_DAY_ITEMS = 65098;     // "당일 일정이 없습니다."
+constexpr UINT ZU_IDS_DAY_POPUP = 65099;        // "%d월 %d일 [음 %d.%d] %s"
+constexpr UINT ZU_IDS_DAY_POPUP_HOLIDAY = 65100; // "%d월 %d일 [음 %d.%d] %s %s"

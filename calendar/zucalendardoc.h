@@ -92,6 +92,13 @@ public:
     FILETIME RangeStart() const { return m_rangeStart; }
     FILETIME RangeEnd() const { return m_rangeEnd; }
     int FirstDayOfWeek() const { return m_firstDayOfWeek; }
+    // Sets the first day of the week (0 Sunday, 1 Monday) in place of the locale's, as tests of
+    // the other start need, and recomputes the range.
+    void SetFirstDayOfWeek(int day)
+    {
+        m_firstDayOfWeek = day == 1 ? 1 : 0;
+        computeRange();
+    }
 
     // Caption and holidays.
     void UpdateCaption();

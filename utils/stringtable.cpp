@@ -80,6 +80,13 @@ constexpr Entry kCompLib[] = {
     {65082, L"작업의 기간을 먼저 설정하십시요!"},
 };
 
+// The calendar's own: the month view's day popup.
+constexpr Entry kCalendar[] = {
+    {65098, L"당일 일정이 없습니다."},
+    {65099, L"%d월 %d일 [음 %d.%d] %s"},
+    {65100, L"%d월 %d일 [음 %d.%d] %s %s"},
+};
+
 template <size_t N>
 constexpr bool ascending(const Entry (&table)[N])
 {
@@ -90,6 +97,7 @@ constexpr bool ascending(const Entry (&table)[N])
 }
 static_assert(ascending(kShared), "string table ids must ascend");
 static_assert(ascending(kCompLib), "string table ids must ascend");
+static_assert(ascending(kCalendar), "string table ids must ascend");
 
 template <size_t N>
 const wchar_t* find(const Entry (&table)[N], UINT id)
@@ -118,6 +126,9 @@ CString ZuLoadString(UINT id, ZuModule module)
 {
     if (module == ZuModule::CompLib)
         if (const wchar_t* text = find(kCompLib, id))
+            return CString(text);
+    if (module == ZuModule::Calendar)
+        if (const wchar_t* text = find(kCalendar, id))
             return CString(text);
     return ZuLoadString(id);
 }

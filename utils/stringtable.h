@@ -17,7 +17,8 @@
 // The text of the id in the shared table, empty for an id the table does not have.
 CString ZuLoadString(UINT id);
 // The text of the id in the module's own table: ZuCompLib's differs from the shared one in
-// 65082; every other module uses the shared table.
+// 65082; the calendar's adds its day popup's texts (65098 to 65100); every other module uses the
+// shared table.
 CString ZuLoadString(UINT id, ZuModule module);
 
 // Every id of the shared table, ascending.

@@ -15,6 +15,7 @@
 #include "widgets/mainframe.h"
 #include "widgets/zucalendarapp.h"
 #include "widgets/zucalendarview.h"
+#include "widgets/zumonthview.h"
 #include "widgets/zudatetimectrl.h"
 #include "windowtestenv.h"
 #include "zucalendardoc.h"
@@ -157,11 +158,15 @@ TEST_F(Frame, ViewButtons)
         click(frame, c.button);
         EXPECT_EQ(doc()->ViewType(), c.type);
         EXPECT_EQ(doc()->ViewStyle(), c.style);
-        // The list view stands in for the graphic views, and says so.
-        auto* shown = qobject_cast<CZuCalendarView*>(static_cast<QWidget*>(frame->ActiveView()));
+        // The month grid in graphic month; the list view stands in for the other graphic views,
+        // and says so.
+        auto* shown = qobject_cast<QWidget*>(frame->ActiveView());
         ASSERT_TRUE(shown);
+        const bool grid = c.style == ZU_STYLE_GRAPHIC && c.type == ZU_VIEW_MONTH;
+        EXPECT_EQ(qobject_cast<CZuMonthView*>(shown) != nullptr, grid);
+        EXPECT_EQ(qobject_cast<CZuCalendarView*>(shown) != nullptr, !grid);
         EXPECT_TRUE(shown->isVisible());
-        EXPECT_EQ(frame->NotificationLabel()->isVisible(), c.style == ZU_STYLE_GRAPHIC);
+        EXPECT_EQ(frame->NotificationLabel()->isVisible(), c.style == ZU_STYLE_GRAPHIC && !grid);
         EXPECT_EQ(frame->ContentBar()->isVisible(), c.contentBar);
         EXPECT_EQ(shown->geometry().top(), c.contentBar ? CMainFrame::kTopBarsHeight : CMainFrame::kNavigationBarHeight);
         EXPECT_EQ(frame->ImageButtonBitmap(0), c.day);

@@ -3,6 +3,7 @@
 #include "calendarview.h"
 #include "frameplaceholders.h"
 #include "zucalendarview.h"
+#include "zumonthview.h"
 #include "zucalendardoc.h"
 
 #include "bitmap.h"
@@ -354,10 +355,23 @@ void CMainFrame::Shutdown()
 
 QWidget* CMainFrame::GetView(int type, int style)
 {
-    (void)type;
-    (void)style;
-    // Every type in list style is the list view; the graphic views are not built yet, and the
-    // list view stands in for them (the year type has none in graphic style either).
+    // Every type in list style is the list view. In graphic style the month view is made on
+    // first use; the year type has no graphic view and shows the list, as do the day and week
+    // types until their graphic views come.
+    if (style != ZU_STYLE_GRAPHIC)
+        return m_listView;
+    if (type == ZU_VIEW_MONTH) {
+        if (!m_monthView) {
+            m_monthView = new CZuMonthView(m_doc, this);
+            m_monthView->setObjectName(QString::number(kHiddenPaneId));
+            m_monthView->hide();
+            m_monthView->setGeometry(ViewArea());
+            m_monthView->OnInitialUpdate();
+            if (m_label)
+                m_label->raise();
+        }
+        return m_monthView;
+    }
     return m_listView;
 }
 
@@ -379,7 +393,7 @@ void CMainFrame::SwitchView(int type, int style)
         m_current->hide();
     }
     m_contentBarShown = style == ZU_STYLE_LIST || type == ZU_VIEW_MONTH || type == ZU_VIEW_YEAR;
-    m_graphicStandIn = style == ZU_STYLE_GRAPHIC;
+    m_graphicStandIn = style == ZU_STYLE_GRAPHIC && next == m_listView;
     m_current = next;
     if (next) {
         next->setObjectName(QString::number(kFirstPaneId));

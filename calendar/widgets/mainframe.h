@@ -14,8 +14,9 @@
 // - the left scroll bar 1013 at the left edge of the view area, shown only by the list view;
 // - the notification label 1009 over everything at (0, 0), 240 x 50, hidden until asked for.
 //
-// The list view always exists. The graphic views are not built yet: the graphic style shows
-// the list view and says so in the notification label.
+// The list view always exists; the month view is made on first use. The day and week graphic
+// views are not built yet: their graphic style shows the list view and says so in the
+// notification label.
 //
 // Commands of the bars reach OnCommand: the view commands (new, cut, copy, paste, delete, the
 // switch to the day view, the label's click) go to the active view first, the rest to the
@@ -45,6 +46,7 @@ class CLabel;
 class CZUDateTimeCtrl;
 class CZuCalendarDoc;
 class CZuCalendarView;
+class CZuMonthView;
 class CZuImageList;
 class QScrollBar;
 
@@ -137,6 +139,7 @@ private:
 
     CZuCalendarDoc* m_doc;
     CZuCalendarView* m_listView = nullptr;
+    CZuMonthView* m_monthView = nullptr;  // made on first use
     QPointer<QWidget> m_current;
     QScrollBar* m_leftScroll = nullptr;
     std::array<CCeButtonST*, BTN_COUNT> m_buttons{};

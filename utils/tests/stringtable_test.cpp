@@ -60,6 +60,10 @@ TEST(StringTable, ModuleTableOverridesOnlyItsOwnIds)
     EXPECT_EQ(ZuLoadString(65082, ZuModule::Calendar), ZuLoadString(65082));
     EXPECT_EQ(ZuLoadString(65046, ZuModule::CompLib), CString(L"그리고"));
     EXPECT_TRUE(ZuLoadString(65008, ZuModule::CompLib).IsEmpty());
+    // The calendar's day popup texts are its own.
+    EXPECT_EQ(ZuLoadString(65098, ZuModule::Calendar), CString(L"당일 일정이 없습니다."));
+    EXPECT_EQ(ZuLoadString(65100, ZuModule::Calendar), CString(L"%d월 %d일 [음 %d.%d] %s %s"));
+    EXPECT_TRUE(ZuLoadString(65099, ZuModule::CompLib).IsEmpty());
 }
 
 TEST(StringTable, IdListMatchesTheTable)
