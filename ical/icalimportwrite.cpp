@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <memory>
+#include <tuple>
 
 using namespace zuical;
 
@@ -117,18 +118,27 @@ struct Stored {
 struct StoreIndex {
     std::vector<Stored> records;
     std::map<std::pair<bool, std::string>, std::vector<size_t>> byUid;  // (task, UID) -> records
+    // (task, UID, occurrence or 0) -> records, in store order
+    std::map<std::tuple<bool, std::string, Ticks>, std::vector<size_t>> byKey;
+
+    void add(Stored s, const std::string& uid)
+    {
+        byUid[{s.task, uid}].push_back(records.size());
+        byKey[{s.task, uid, s.occurrence.value_or(0)}].push_back(records.size());
+        records.push_back(std::move(s));
+    }
 
     // The first unclaimed record of that UID and occurrence, claimed; null when none.
     Stored* claim(bool task, const std::string& uid, std::optional<Ticks> occurrence)
     {
         if (uid.empty())
             return nullptr;
-        const auto it = byUid.find({task, uid});
-        if (it == byUid.end())
+        const auto it = byKey.find({task, uid, occurrence.value_or(0)});
+        if (it == byKey.end())
             return nullptr;
         for (size_t i : it->second) {
             Stored& s = records[i];
-            if (!s.claimed && s.occurrence == occurrence) {
+            if (!s.claimed) {
                 s.claimed = true;
                 return &s;
             }
@@ -176,8 +186,7 @@ void indexStore(StoreIndex& index, CCeDBDatabase& tasks)
             s.memorial = ZuRecordInt(record, ZUID_APT_MEMORIAL) == 1;
             s.lunar = ZuRecordInt(record, ZUID_APT_LUNAR) == 1;
         }
-        index.byUid[{task, uid}].push_back(index.records.size());
-        index.records.push_back(std::move(s));
+        index.add(std::move(s), uid);
     };
     CCeDBDatabase db;
     if (GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS))
