@@ -197,39 +197,22 @@ void indexStore(StoreIndex& index, CCeDBDatabase& tasks)
 // ---- Appointments ---------------------------------------------------------------------------------
 
 // What the importer writes into an appointment besides the object model's values: the memorial
-// and lunar marks (as the event editor does) and the UID with the occurrence it stands for.
+// and lunar marks (written after the save, as the event editor does) and the UID with the
+// occurrence it stands for (saved with the item).
 struct Marks {
     bool memorial = false, lunar = false;
     std::string uid;  // empty: none is written
     std::optional<Ticks> occurrence;
 };
 
-bool writeMarks(CEOID oid, const Marks& m, bool replaceMarks)
+bool writeMarks(CEOID oid, const Marks& m)
 {
     CCeDBDatabase db;
     if (!oid || !GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS))
         return false;
-    const std::wstring uid = wide(m.uid.c_str());
-    std::deque<CCeDBProp> props;
-    if (m.memorial || m.lunar || replaceMarks) {
-        props.emplace_back(short(m.memorial ? 1 : 0), ZUID_APT_MEMORIAL);
-        props.emplace_back(short(m.lunar ? 1 : 0), ZUID_APT_LUNAR);
-    }
-    if (!m.uid.empty()) {
-        props.emplace_back(uid.c_str(), ZUID_APT_UID);
-        if (m.occurrence)
-            props.emplace_back(filetimeOf(*m.occurrence), ZUID_APT_UID_OCCURRENCE);
-    }
-    std::vector<CEPROPVAL> values;
-    for (CCeDBProp& p : props)
-        values.push_back(p.AsPropVal());
-    if (!m.uid.empty() && !m.occurrence) {
-        CEPROPVAL gone{};
-        gone.propid = ZUPID_APT_UID_OCCURRENCE;
-        gone.wFlags = CEDB_PROPDELETE;
-        values.push_back(gone);
-    }
-    return values.empty() || db.WriteProps(oid, values.data(), static_cast<WORD>(values.size())) != 0;
+    CCeDBProp props[] = {CCeDBProp(short(m.memorial ? 1 : 0), ZUID_APT_MEMORIAL), CCeDBProp(short(m.lunar ? 1 : 0), ZUID_APT_LUNAR)};
+    CEPROPVAL values[] = {props[0].AsPropVal(), props[1].AsPropVal()};
+    return db.WriteProps(oid, values, 2) != 0;
 }
 
 // Puts the planned values into the item (a new one, or one loaded from its record).
@@ -284,21 +267,22 @@ Outcome saveEvent(CPoomApplication& app, const PlannedEvent& e, Ticks start, boo
     if (match) {
         if (app.GetItemFromOid(match->oid, &item) != S_OK || !fillEvent(*item, e, start, single, true))
             return Outcome::Failed;
-        const bool sameMarks = match->memorial == marks.memorial && match->lunar == marks.lunar
-            && (match->own || match->occurrence == marks.occurrence);
-        if (sameMarks && item->MatchesRecord())
-            return Outcome::Unchanged;
     } else if (app.CreateItem(ZU_OL_APPOINTMENT_ITEM, &item) != S_OK || !fillEvent(*item, e, start, single, false)) {
         return Outcome::Failed;
     }
+    // A record of the suite keeps the UID its export makes.
+    if (!marks.uid.empty() && !(match && match->own)) {
+        const std::wstring uid = wide(marks.uid.c_str());
+        const FILETIME occurrence = filetimeOf(marks.occurrence.value_or(0));
+        item->put_ImportUid(uid.c_str(), marks.occurrence ? &occurrence : nullptr);
+    }
+    if (match && match->memorial == marks.memorial && match->lunar == marks.lunar && item->MatchesRecord())
+        return Outcome::Unchanged;
     if (item->Save() != S_OK)
         return Outcome::Failed;
     CEOID oid = 0;
     item->get_Oid(&oid);
-    Marks written = marks;
-    if (match && match->own)
-        written.uid.clear();  // a record of the suite keeps the UID its export makes
-    if (!writeMarks(oid, written, match && match->hasMarks))
+    if ((marks.memorial || marks.lunar || (match && match->hasMarks)) && !writeMarks(oid, marks))
         return Outcome::Failed;
     return match ? Outcome::Updated : Outcome::Created;
 }

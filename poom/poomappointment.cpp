@@ -238,6 +238,15 @@ HRESULT CPoomAppointment::get_SkippedDates(ZuSkippedDates* dates) const
     return S_OK;
 }
 
+HRESULT CPoomAppointment::put_ImportUid(const wchar_t* uid, const FILETIME* occurrence)
+{
+    m_importUid = std::wstring(uid ? uid : L"");
+    m_importOccurrence.reset();
+    if (occurrence)
+        m_importOccurrence = *occurrence;
+    return S_OK;
+}
+
 HRESULT CPoomAppointment::put_SkippedDates(const ZuSkippedDates& dates)
 {
     m_skipped = ZuSkippedDatesFromBytes(ZuSkippedDatesToBytes(dates));
@@ -251,7 +260,7 @@ struct CPoomAppointment::Written {
     std::vector<BYTE> skipped;
     std::vector<BYTE> attendees;
     std::deque<CCeDBProp> props;
-    std::vector<WORD> removed;  // BLOB identifiers the record loses
+    std::vector<CEPROPID> removed;  // the properties the record loses
 };
 
 bool CPoomAppointment::build(Written& out, HANDLE reminder) const
@@ -297,7 +306,7 @@ bool CPoomAppointment::build(Written& out, HANDLE reminder) const
     if (!out.categories.empty())
         props.emplace_back(ZuBlobOf(out.categories), ZUID_APT_CATEGORIES);
     else
-        out.removed.push_back(ZUID_APT_CATEGORIES);
+        out.removed.push_back(ZUPID_APT_CATEGORIES);
     props.emplace_back(utc, ZUID_APT_START);
     props.emplace_back(LONG(m_duration), ZUID_APT_DURATION);
     props.emplace_back(LONG(m_allDay ? ZU_APT_ALLDAY : ZU_APT_TIMED), ZUID_APT_TYPE);
@@ -311,16 +320,23 @@ bool CPoomAppointment::build(Written& out, HANDLE reminder) const
     if (!out.attendees.empty())
         props.emplace_back(ZuBlobOf(out.attendees), ZUID_APT_ATTENDEES);
     else
-        out.removed.push_back(ZUID_APT_ATTENDEES);
+        out.removed.push_back(ZUPID_APT_ATTENDEES);
     props.emplace_back(short(recurring ? 1 : 0), ZUID_APT_RECURRING);
     if (recurring)
         props.emplace_back(ZuBlobOf(out.pattern), ZUID_APT_RECURRENCE);
     else
-        out.removed.push_back(ZUID_APT_RECURRENCE);
+        out.removed.push_back(ZUPID_APT_RECURRENCE);
     if (!out.skipped.empty())
         props.emplace_back(ZuBlobOf(out.skipped), ZUID_APT_SKIPPED_DATES);
     else
-        out.removed.push_back(ZUID_APT_SKIPPED_DATES);
+        out.removed.push_back(ZUPID_APT_SKIPPED_DATES);
+    if (m_importUid) {
+        props.emplace_back(m_importUid->c_str(), ZUID_APT_UID);
+        if (m_importOccurrence)
+            props.emplace_back(*m_importOccurrence, ZUID_APT_UID_OCCURRENCE);
+        else
+            out.removed.push_back(ZUPID_APT_UID_OCCURRENCE);
+    }
     return true;
 }
 
@@ -367,8 +383,8 @@ bool CPoomAppointment::MatchesRecord() const
     if (!m_oid || !build(w, ZuLongToHandle(m_savedNotification)) || !GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS)
         || !db.SeekToRecord(m_oid) || !db.ReadCurrRecord(&record))
         return false;
-    for (WORD ident : w.removed)
-        if (record.GetIdProp(ident))
+    for (CEPROPID id : w.removed)
+        if (record.GetFullIdProp(id))
             return false;
     for (const CCeDBProp& prop : w.props) {
         const WORD ident = static_cast<WORD>(prop.GetPropId() >> 16);
@@ -423,9 +439,9 @@ HRESULT CPoomAppointment::Save()
     for (CCeDBProp& prop : w.props)
         values.push_back(prop.AsPropVal());
     if (m_oid) {
-        for (WORD ident : w.removed) {
+        for (CEPROPID id : w.removed) {
             CEPROPVAL gone{};
-            gone.propid = MAKEPROPID(ident, CEVT_BLOB);
+            gone.propid = id;
             gone.wFlags = CEDB_PROPDELETE;
             values.push_back(gone);
         }

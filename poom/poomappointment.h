@@ -12,6 +12,8 @@
 //   0x0002 the reminder's notification handle (0 when none)
 //   0x0017 the ink body (when one was set)   0x0030 the recipients as an attendee list
 //   0x4223 1 when a recurrence pattern is set, else 0, and 0x4015 its BLOB (removed when none)
+//   0x8802 and 0x8803 the UID the item was imported under and the occurrence it stands for, when
+//          put_ImportUid set them (otherwise the record keeps what it has)
 //   0x8801 the skipped dates of the pattern (removed when there are none, or no pattern): when
 //          the pattern's BLOB differs from the one the record held, only the dates that are
 //          still occurrences of the new pattern are kept; any other save keeps them as they are
@@ -91,6 +93,10 @@ public:
     // from the record or set; Save writes them with the pattern.
     HRESULT get_SkippedDates(ZuSkippedDates* dates) const;
     HRESULT put_SkippedDates(const ZuSkippedDates& dates);
+    // The UID of the iCalendar component the item is imported from and, for an item that stands
+    // for one occurrence of it, that occurrence's local start (null for none: Save removes a
+    // stored one). Items made in the suite never set it.
+    HRESULT put_ImportUid(const wchar_t* uid, const FILETIME* occurrence);
 
     // Writes the record (see the file comment); S_OK, or E_FAIL when nothing was written.
     HRESULT Save();
@@ -129,6 +135,8 @@ private:
     CPoomRecipients m_recipients;
     std::unique_ptr<CRecurrencePattern> m_pattern;
     ZuSkippedDates m_skipped;
+    std::optional<std::wstring> m_importUid;
+    std::optional<FILETIME> m_importOccurrence;
     // What the record held when loaded, to keep the counts and the reminder true.
     std::vector<BYTE> m_savedCategories;
     LONG m_savedNotification = 0;
