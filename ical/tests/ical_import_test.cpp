@@ -4,6 +4,7 @@
 #include "attendees.h"
 #include "calendarfixture.h"
 #include "commandrun.h"
+#include "icalexport.h"
 #include "icalimport.h"
 #include "recurrenceskips.h"
 #include "testhome.h"
@@ -566,6 +567,10 @@ TEST_F(IcalImport, ImportingAgainUpdatesInPlace)
     ASSERT_EQ(tasks.size(), 1u);
     EXPECT_EQ(intOf(tasks[0], ZUID_TASK_PROGRESS), 60);
     EXPECT_EQ(text(tasks[0], ZUID_TASK_UID), "t");
+    // An export gives each record the UID it came with.
+    const std::string exported = ZuExportIcal().text;
+    for (const char* uid : {"UID:a\r\n", "UID:b\r\n", "UID:c\r\n", "UID:t\r\n"})
+        EXPECT_NE(exported.find(uid), std::string::npos) << uid;
     // The counts and the reminder follow, in the same transaction.
     EXPECT_EQ(categories(), (std::map<int, CategoryRow>{{0, {"업무", 1, 0, 0}}, {1, {"개인", 1, 1, 1}}}));
     BYTE buffer[1024];
