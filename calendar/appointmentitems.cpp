@@ -63,7 +63,7 @@ void expandAppointment(const LoadContext& ctx, const CRecordCache::Appointment& 
     OccurrenceWindow window = windowReaching(ctx.rangeStart, ctx.rangeEnd, offset, length);
     if (a.lunar && !lunarWindow(ctx, window.from, window))
         return;
-    walkOccurrences(pattern, window, [&](const FILETIME& date) {
+    walkOccurrences(pattern, window, a.skipped, [&](const FILETIME& date) {
         FILETIME solar = date;
         int lunarMonth = 0, lunarDay = 0;
         if (a.lunar && !lunarToSolar(date, solar, lunarMonth, lunarDay))

@@ -8,6 +8,7 @@
 
 #include "loaderdates_p.h"
 #include "recurrencepattern.h"
+#include "recurrenceskips.h"
 
 #include <algorithm>
 
@@ -29,10 +30,11 @@ inline OccurrenceWindow windowReaching(ULONGLONG rangeStart, ULONGLONG rangeEnd,
 }
 
 // Calls visit(date) for each occurrence date of `stored` in the window, in order, until visit
-// returns false. A pattern with an end stops at its end date, and one that starts after the
-// window or ends before it is not walked at all. The walk moves a copy; `stored` stays as it is.
+// returns false; dates in `skipped` (the record's skipped dates) are passed by. A pattern with an
+// end stops at its end date, and one that starts after the window or ends before it is not walked
+// at all. The walk moves a copy; `stored` stays as it is.
 template <typename Visit>
-void walkOccurrences(const CRecurrencePattern& stored, OccurrenceWindow window, Visit visit)
+void walkOccurrences(const CRecurrencePattern& stored, OccurrenceWindow window, const ZuSkippedDates& skipped, Visit visit)
 {
     CRecurrencePattern pattern(stored);
     short noEnd = 1;
@@ -49,7 +51,9 @@ void walkOccurrences(const CRecurrencePattern& stored, OccurrenceWindow window, 
     if (!pattern.SeekRecurTimeFrom(&date, fromTicks(window.from)))
         return;
     do {
-        if (ticks(date) > window.last || !visit(date))
+        if (ticks(date) > window.last)
+            break;
+        if (!ZuIsSkippedDate(skipped, ticks(date)) && !visit(date))
             break;
     } while (pattern.SeekNextRecurTime(&date));
 }

@@ -45,6 +45,7 @@ void addAppointment(Records& records, const CCeDBRecord& record)
         a.pattern = patternOf(record, ZUID_APT_RECURRENCE, ZU_SEL_APPOINTMENTS);
         if (!a.pattern)
             return;  // a recurring record whose pattern does not read is never shown
+        a.skipped = ZuSkippedDatesFromBytes(ZuRecordBytes(record, ZUID_APT_SKIPPED_DATES));
     } else {
         FILETIME utc{};
         if (!ZuRecordFiletime(record, ZUID_APT_START, &utc))

@@ -4,8 +4,8 @@
 // What it holds, read from "Appointments Database", "Contacts Database" and "Tasks Database" of
 // the data folder's store through database objects of its own:
 //   - appointments: object id, flags, busy status, duration, category bitmap, subject with the
-//     location appended as " (location)", and either the parsed recurrence pattern (recurring)
-//     or the local start and end (single; a lunar one already placed on its solar date, with its
+//     location appended as " (location)", and either the parsed recurrence pattern with its
+//     skipped dates (recurring) or the local start and end (single; a lunar one already placed on its solar date, with its
 //     lunar month and day kept for the time text). A recurring record whose pattern does not
 //     read, a single one without a start and a single lunar one whose date does not convert are
 //     left out: no load shows them.
@@ -40,6 +40,7 @@
 #include "cedbdatabase.h"
 #include "cstring.h"
 #include "recurrencepattern.h"
+#include "recurrenceskips.h"
 #include "wintypes.h"
 
 #include <memory>
@@ -65,6 +66,7 @@ public:
         std::vector<BYTE> categories;
         CString subject;
         std::unique_ptr<CRecurrencePattern> pattern;
+        ZuSkippedDates skipped;  // recurring: the pattern dates that do not happen (0x8801)
     };
     struct ContactDay {
         CEOID oid = 0;

@@ -21,7 +21,7 @@ void expandTask(const LoadContext& ctx, const CRecordCache::Task& t, bool hasSta
     std::vector<CalendarItem>& out, const CalendarItem& proto)
 {
     const ULONGLONG length = hasStart && hasDue && ticks(t.due) > ticks(t.start) ? ticks(t.due) - ticks(t.start) : 0;
-    walkOccurrences(*t.pattern, windowReaching(ctx.rangeStart, ctx.rangeEnd, 0, length), [&](const FILETIME& date) {
+    walkOccurrences(*t.pattern, windowReaching(ctx.rangeStart, ctx.rangeEnd, 0, length), {}, [&](const FILETIME& date) {
         const ULONGLONG d = ticks(date);
         const FILETIME occurrenceStart = hasStart ? date : ZuNoDate();
         const FILETIME occurrenceEnd = fromTicks(hasStart ? d + length : d);

@@ -565,9 +565,16 @@ bool CZuCalendarDoc::takeToClipboard(int kind, CEOID oid, bool cut)
         record.AddProp(&notRecurring);
         record.DeleteProp(patternId);
     }
+    // The skipped dates (0x8801) stay with the copy, as every other property of its own does.
     record.DeleteProp(ZUID_APT_ATTENDEES);
     // The copy must not share the original's reminder: deleting one would unregister the other's.
     record.DeleteProp(ZUID_APT_NOTIFY);
+    // Nor the UID it was imported under: a copy is a record of its own, which another import of
+    // that file must not take for the original. A cut record moves and keeps it.
+    if (!cut) {
+        record.DeleteProp(ZUID_APT_UID);  // the tasks' UID has the same identifier
+        record.DeleteProp(ZUID_APT_UID_OCCURRENCE);
+    }
     m_clip = record;
     m_clipKind = kind;
     m_clipIsCopy = !cut;

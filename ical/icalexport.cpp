@@ -10,6 +10,7 @@
 #include "recordlayouts.h"
 #include "registrykeys.h"
 #include "recurrencepattern.h"
+#include "recurrenceskips.h"
 #include "registry.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <tuple>
 
 using namespace zuical;
@@ -91,6 +93,9 @@ struct Appointment {
     long lead = 0;
     std::optional<CRecurrencePattern> pattern;
     ExportRule rule;
+    ZuSkippedDates skipped;           // the pattern's dates that do not happen
+    std::string uid;                  // the UID it was imported under (empty: made here)
+    std::optional<Ticks> occurrence;  // with uid: the occurrence of it this record stands for
 };
 
 struct Task {
@@ -105,6 +110,7 @@ struct Task {
     bool isPrivate = false;
     std::optional<CRecurrencePattern> pattern;
     ExportRule rule;
+    std::string uid;  // the UID it was imported under (empty: made here)
 };
 
 // Reads an appointment record; false (with the reason) when it cannot be exported.
@@ -123,7 +129,13 @@ bool readAppointment(const CCeDBRecord& record, Appointment& a, std::string& pro
     a.busy = static_cast<long>(std::clamp<long long>(ZuRecordInt(record, ZUID_APT_BUSYSTATUS), 0, 3));
     a.reminder = ZuRecordInt(record, ZUID_APT_REMINDER_SET) != 0;
     a.lead = static_cast<long>(std::max<long long>(ZuRecordInt(record, ZUID_APT_REMINDER_MINUTES), 0));
+    if (const CCeDBProp* uid = record.GetFullIdProp(ZUPID_APT_UID)) {
+        a.uid = utf8(uid->GetString());
+        if (const CCeDBProp* occurrence = record.GetFullIdProp(ZUPID_APT_UID_OCCURRENCE); occurrence && !a.uid.empty())
+            a.occurrence = ticksOf(occurrence->GetFiletime());
+    }
     if (ZuRecordInt(record, ZUID_APT_RECURRING) == 1) {
+        a.skipped = ZuSkippedDatesFromBytes(ZuRecordBytes(record, ZUID_APT_SKIPPED_DATES));
         const std::vector<BYTE> bytes = ZuRecordBytes(record, ZUID_APT_RECURRENCE);
         a.pattern.emplace(ZuBlobOf(bytes), 1u, 1u);
         if (!a.pattern->IsValid()) {
@@ -173,6 +185,8 @@ bool readTask(const CCeDBRecord& record, Task& t, std::string& problem)
 {
     t.oid = record.GetOid();
     t.subject = ZuRecordString(record, ZUID_TASK_SUBJECT).str();
+    if (const CCeDBProp* uid = record.GetFullIdProp(ZUPID_TASK_UID))
+        t.uid = utf8(uid->GetString());
     t.categories = ZuRecordBytes(record, ZUID_TASK_CATEGORIES);
     t.importance = static_cast<int>(ZuRecordInt(record, ZUID_TASK_IMPORTANCE));
     t.isPrivate = ZuRecordInt(record, ZUID_TASK_PRIVATE) == 1;
@@ -234,7 +248,7 @@ bool appointmentInRange(Appointment& a, const Range& r)
             const Ticks start = ticksOf(date) + offset;
             if (start > r.to)
                 return false;
-            if (touches(start))
+            if (touches(start) && !ZuIsSkippedDate(a.skipped, ticksOf(date)))
                 return true;
         } while (a.pattern->SeekNextRecurTime(&date));
         return false;
@@ -250,7 +264,7 @@ bool appointmentInRange(Appointment& a, const Range& r)
         if (solarOf(ticksOf(date) + offset, solar)) {
             if (solar > r.to)
                 return false;
-            if (touches(solar))
+            if (touches(solar) && !ZuIsSkippedDate(a.skipped, ticksOf(date)))
                 return true;
         }
         if (!a.pattern->SeekNextRecurTime(&date))
@@ -358,7 +372,7 @@ void addRule(icalcomponent* c, ExportRule rule, const TimeStyle& style, Ticks st
 }
 
 icalcomponent* eventOf(const Appointment& a, const std::string& uid, const TimeStyle& style, const icaltimetype& stamp,
-    const std::map<int, std::wstring>& names)
+    const std::map<int, std::wstring>& names, const std::set<Ticks>& replaced)
 {
     icalcomponent* ev = icalcomponent_new_vevent();
     addText(ev, icalproperty_new_uid(uid.c_str()));
@@ -373,8 +387,20 @@ icalcomponent* eventOf(const Appointment& a, const std::string& uid, const TimeS
         addText(ev, style.make(icalproperty_new_dtend, a.start + static_cast<Ticks>(a.minutes) * kMinute, dates));
     if (a.allDay && !dates)
         addX(ev, "X-MICROSOFT-CDO-ALLDAYEVENT", "TRUE");
-    if (a.pattern)
+    if (a.occurrence)
+        addText(ev, style.make(icalproperty_new_recurrenceid, *a.occurrence, dates));
+    if (a.pattern) {
         addRule(ev, a.rule, style, a.start % kDay, dates);
+        // Skipped dates, save those a record of the UID's own occurrence stands in for (its
+        // RECURRENCE-ID takes the date out on import again).
+        for (Ticks date : a.skipped) {
+            Ticks solar = date;
+            if (a.lunar && !solarOf(date, solar))
+                continue;
+            if (!replaced.count(solar))
+                addText(ev, style.make(icalproperty_new_exdate, solar + (dates ? 0 : a.start % kDay), dates));
+        }
+    }
     if (a.lunar) {
         char text[8];
         std::snprintf(text, sizeof text, "%02d-%02d", a.lunarMonth % 100, a.lunarDay % 100);
@@ -448,6 +474,22 @@ icalcomponent* todoOf(const Task& t, const std::string& uid, const icaltimetype&
 }
 
 }  // namespace
+
+std::string ZuIcalKnownStoreId()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, ZuReg::Export, 0, 0, &key) != ERROR_SUCCESS)
+        return {};
+    wchar_t stored[64] = {};
+    DWORD type = 0, size = sizeof stored - sizeof(wchar_t);
+    std::wstring id;
+    if (RegQueryValueEx(key, kStoreIdValue, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size) == ERROR_SUCCESS
+        && type == REG_SZ)
+        id = stored;
+    RegCloseKey(key);
+    const bool wellFormed = id.size() == 16 && std::all_of(id.begin(), id.end(), [](wchar_t c) { return std::iswxdigit(c); });
+    return wellFormed ? utf8(id) : std::string();
+}
 
 std::string ZuIcalStoreId()
 {
@@ -571,12 +613,21 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
     }
     icaltimetype stamp = fromLocal(ticksOf(ZuUtcNow()), false);
     stamp.zone = icaltimezone_get_utc_timezone();
+    // The dates of the occurrences that records of their own stand for, by UID.
+    std::map<std::string, std::set<Ticks>> replaced;
+    for (const Appointment& a : appointments)
+        if (a.occurrence)
+            replaced[a.uid].insert(midnightOf(*a.occurrence));
+    const std::set<Ticks> none;
     for (const Appointment& a : appointments) {
-        icalcomponent_add_component(cal, eventOf(a, "zupims-a" + std::to_string(a.oid) + "-" + storeId, style, stamp, names));
+        const std::string uid = a.uid.empty() ? "zupims-a" + std::to_string(a.oid) + "-" + storeId : a.uid;
+        const auto r = a.uid.empty() ? replaced.end() : replaced.find(a.uid);
+        icalcomponent_add_component(cal, eventOf(a, uid, style, stamp, names, r == replaced.end() ? none : r->second));
         ++result.appointments;
     }
     for (const Task& t : tasks) {
-        icalcomponent_add_component(cal, todoOf(t, "zupims-t" + std::to_string(t.oid) + "-" + storeId, stamp, names));
+        const std::string uid = t.uid.empty() ? "zupims-t" + std::to_string(t.oid) + "-" + storeId : t.uid;
+        icalcomponent_add_component(cal, todoOf(t, uid, stamp, names));
         ++result.tasks;
     }
     char* text = icalcomponent_as_ical_string_r(cal);

@@ -12,7 +12,10 @@
 // Tasks become VTODOs: SUMMARY, DTSTART, DUE, PRIORITY (1 high, 5 normal, 9 low),
 // PERCENT-COMPLETE, STATUS, COMPLETED, CATEGORIES, CLASS and RRULE.
 //
-// UIDs are "zupims-a<object id>-<store id>" for appointments and "zupims-t<object id>-<store
+// A record imported from a file keeps the UID it came with (0x8802, recordlayouts.h) and writes it
+// again, with RECURRENCE-ID for a record that stands for one occurrence of it (0x8803); a
+// recurring appointment's skipped dates become EXDATEs (save those that such a record of its UID
+// replaces). Other UIDs are "zupims-a<object id>-<store id>" for appointments and "zupims-t<object id>-<store
 // id>" for tasks. The store id is 16 hex digits drawn once per data folder and kept in the
 // registry (HKEY_CURRENT_USER "Software\Tandemoor\Pims\Export", "strStoreId"), so a record keeps
 // its UID from one export to the next and two stores do not share UIDs.
@@ -48,6 +51,8 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options = {});
 
 // The store's id used in UIDs (made and kept on first use); empty when the registry fails.
 std::string ZuIcalStoreId();
+// The store's id when one was made already; empty otherwise (nothing is written).
+std::string ZuIcalKnownStoreId();
 
 // `zupim export FILE.ics [--from DATE] [--to DATE]` ("-" writes standard output): 0 done, 1 an
 // error, 2 bad arguments.

@@ -77,6 +77,10 @@ int runImportCommand(char** args, int count, FILE* out, FILE* err)
     if (r.categoriesAdded)
         std::fprintf(out, ", %d new categor%s", r.categoriesAdded, r.categoriesAdded == 1 ? "y" : "ies");
     std::fprintf(out, "\n");
+    std::fprintf(out, "records: %d created, %d updated, %d unchanged", r.created, r.updated, r.unchanged);
+    if (r.removed)
+        std::fprintf(out, ", %d removed (no longer in the file)", r.removed);
+    std::fprintf(out, "\n");
     if (r.taskAlarmsLeft)
         std::fprintf(out, "note: the alarms of %d tasks were not imported (task reminders are set in the task editor)\n", r.taskAlarmsLeft);
     return 0;

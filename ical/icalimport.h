@@ -11,10 +11,15 @@
 // appointment private), the busy status (X-MICROSOFT-CDO-BUSYSTATUS, else TRANSP:TRANSPARENT
 // free, else STATUS:TENTATIVE tentative, else busy), the first VALARM as the reminder, ATTENDEE
 // with CN and its mailto address, and the recurrence (icalrecur.h): mapped onto the suite's
-// recurrence, or a lunar anniversary for RSCALE=DANGI, or expanded into single appointments, or
-// skipped. Occurrences changed by a VEVENT with RECURRENCE-ID are taken out of their series and
-// imported as that VEVENT says (a cancelled one not at all). The suite's own X-ZUPIMS-MEMORIAL
+// recurrence (EXDATEs as its skipped dates), or a lunar anniversary for RSCALE=DANGI, or expanded
+// into single appointments, or skipped. Occurrences changed by a VEVENT with RECURRENCE-ID are
+// skipped in their series and imported as that VEVENT says (a cancelled one not at all). The suite's own X-ZUPIMS-MEMORIAL
 // (1: a memorial day) and X-ZUPIMS-LUNAR (MM-DD: the start is a lunar date) are read back.
+//
+// Every event and to-do keeps its UID on its record, so that importing the same file again
+// updates its records in place instead of adding them twice (icalimport_p.h, writePlan): the
+// report counts the records created, updated and unchanged, and a retry of an import whose
+// commit went through changes nothing. Importing the suite's own export changes nothing either.
 //
 // Tasks: SUMMARY, DTSTART, DUE (or DURATION), PRIORITY (1-4 high, 5 and none normal, 6-9 low),
 // PERCENT-COMPLETE (in tens, as the task editor keeps it), STATUS:COMPLETED or COMPLETED,
@@ -41,8 +46,15 @@ struct ZuIcalImportResult {
     int imported = 0;      // components written as one record each
     int expanded = 0;      // events written as their occurrences
     int skipped = 0;
-    int appointments = 0;  // appointment records written
-    int tasks = 0;         // task records written
+    int appointments = 0;  // appointment records written (created or updated)
+    int tasks = 0;         // task records written (created or updated)
+    // The records the file gives, by what became of them: new ones, ones whose UID was in the
+    // store and that changed, ones that already held what the file gives; and the records of a
+    // UID in the file that it no longer gives (removed).
+    int created = 0;
+    int updated = 0;
+    int unchanged = 0;
+    int removed = 0;
     int categoriesAdded = 0;
     int taskAlarmsLeft = 0;
     std::vector<ZuIcalReportLine> expandedItems;

@@ -73,12 +73,14 @@ struct PlannedTask {
     int percent = 0;
     bool complete = false;
     Ticks completedUtc = 0;
+    bool completedGiven = false;  // the file says when (COMPLETED); else completedUtc is now
     bool isPrivate = false;
     Recurrence recurrence;
 };
 
 struct PlannedItem {
     std::string uid, summary;
+    std::optional<Ticks> occurrence;  // a changed occurrence: the local start its RECURRENCE-ID names
     bool task = false;
     PlannedEvent event;
     PlannedTask todo;
@@ -100,6 +102,15 @@ ImportPlan planImport(const Collected& collected, Ticks now);
 // Writes the plan in one store batch, counting into `result` what was written and adding the
 // report lines of the expanded events. False (with result.error) when the batch did not land:
 // then the store is as it was.
+//
+// Records are matched by the UID they were imported under (0x8802, with 0x8803 for one
+// occurrence of a UID), or by the UID an export gives a record made in the suite
+// ("zupims-a<oid>-<store id>" of this store): a record that holds every value the file gives
+// stays as it is (unchanged), another is updated in place (its categories' counts and its
+// reminder with it), and what matches nothing is created. When the file has the whole of a UID
+// (its series or single event, not only changed occurrences), the records of that UID it no
+// longer gives are removed, save the occurrences of an expanded series that lie outside the
+// span the file's expansion kept.
 bool writePlan(const ImportPlan& plan, const ZuIcalImportOptions& options, ZuIcalImportResult& result);
 
 }  // namespace zuical

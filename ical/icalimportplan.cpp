@@ -279,8 +279,10 @@ bool planTask(icalcomponent* root, icalcomponent* c, Ticks now, PlannedTask& t, 
     t.completedUtc = ticksOf(ZuUtcNow());
     if (completed) {
         Ticks local = 0, utc = 0;
-        if (toLocal(icalproperty_get_completed(completed), local) && localToUtc(local, utc))
+        if (toLocal(icalproperty_get_completed(completed), local) && localToUtc(local, utc)) {
             t.completedUtc = utc;
+            t.completedGiven = true;
+        }
     }
     if (icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT))
         ++alarms;
@@ -323,6 +325,13 @@ ImportPlan zuical::planImport(const Collected& collected, Ticks now)
         bool ok = false;
         switch (icalcomponent_isa(c)) {
         case ICAL_VEVENT_COMPONENT: {
+            if (f.isChange) {
+                icalproperty* p = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
+                bool unknownZone = false;
+                Ticks local = 0;
+                if (p && toLocal(zonedTime(f.root, p, icalproperty_get_recurrenceid(p), unknownZone), local))
+                    item.occurrence = local;
+            }
             const auto changed = collected.changedStarts.find(item.uid);
             ok = planEvent(f.root, c, changed == collected.changedStarts.end() ? std::vector<Ticks>() : changed->second,
                 f.isChange, now, item.event, reason);

@@ -2,6 +2,7 @@
 
 #include "lunar.h"
 #include "recurrencepattern.h"
+#include "recurrenceskips.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -506,14 +507,102 @@ bool mapLunar(const icalrecurrencetype& rule, const RecurrenceInput& in, Recurre
     return true;
 }
 
+// An EXDATE's value as the start of the occurrence it takes out: a DATE beside a timed start
+// stands for the occurrence of that day in the start's zone, and a floating time beside a zoned
+// start is read on the start's clock (as libical reads it).
+icaltimetype exdateTime(const RecurrenceInput& in, icalproperty* p)
+{
+    bool unknownZone = false;
+    icaltimetype t = zonedTime(in.root, p, icalproperty_get_exdate(p), unknownZone);
+    if (t.is_date && !in.base.is_date) {
+        t.is_date = 0;
+        t.hour = in.base.hour;
+        t.minute = in.base.minute;
+        t.second = in.base.second;
+        t.zone = in.base.zone;
+    } else if (!t.is_date && !t.zone && !icaltime_is_utc(t) && in.base.zone) {
+        t.zone = in.base.zone;
+    }
+    return t;
+}
+
+// The local starts of the occurrences the EXDATEs take out (DATE values of an all-day start as
+// their 00:00).
+std::vector<Ticks> exdateStarts(const RecurrenceInput& in)
+{
+    std::vector<Ticks> starts;
+    for (icalproperty* p = icalcomponent_get_first_property(in.component, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(in.component, ICAL_EXDATE_PROPERTY)) {
+        Ticks local = 0;
+        if (toLocal(exdateTime(in, p), local))
+            starts.push_back(local);
+    }
+    return starts;
+}
+
+// The pattern dates that the EXDATEs and the changed occurrences take out of a mapped rule. A
+// start counts only when it is an occurrence's start: on its time of day (every occurrence of a
+// mapped rule has the start's), and on one of the pattern's dates.
+std::vector<Ticks> skippedOf(const RecurrenceInput& in, const Recurrence& r, bool lunar)
+{
+    std::vector<Ticks> starts = exdateStarts(in);
+    starts.insert(starts.end(), in.changed.begin(), in.changed.end());
+    std::vector<Ticks> dates;
+    for (Ticks start : starts) {
+        if (!in.datesOnly && start % kDay != in.localBase % kDay)
+            continue;
+        Ticks date = midnightOf(start);
+        if (lunar) {
+            const SYSTEMTIME s = fieldsOf(date);
+            int ly = 0, lm = 0, ld = 0;
+            bool leap = false;
+            if (!ZuSunToMoon(s.wYear, s.wMonth, s.wDay, &ly, &lm, &ld, &leap) || leap
+                || !wallTicks(ly, lm, std::min(ld, ZuDaysInMonth(ly, lm)), 0, 0, 0, date))
+                continue;
+        }
+        dates.push_back(date);
+    }
+    if (dates.empty())
+        return dates;
+    CRecurrencePattern pattern(in.datesOnly ? 4u : 1u);
+    if (!fillPattern(r, pattern))
+        return {};
+    ZuKeepOccurrenceDates(pattern, dates);
+    std::sort(dates.begin(), dates.end());
+    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+    return dates;
+}
+
+bool bounded(const icalrecurrencetype& rule)
+{
+    return rule.count > 0 || !icaltime_is_null_time(rule.until);
+}
+
 Recurrence expand(const RecurrenceInput& in, const std::vector<icalrecurrencetype>& rules, std::string reason)
 {
     Recurrence r;
     r.reason = std::move(reason);
-    const Ticks windowEnd = addYears(std::max(in.now, in.localBase), kExpandYears);
-    std::vector<Ticks> starts{in.localBase};
+    // A bounded series is kept whole; an endless one around the import date.
+    const bool whole = std::all_of(rules.begin(), rules.end(), bounded);
+    const Ticks windowStart = whole ? 0 : addYears(in.now, -kYearsBefore);
+    const Ticks windowEnd = whole ? ~Ticks(0) : addYears(std::max(in.now, in.localBase), kYearsAfter);
+    std::vector<Ticks> excluded = in.changed;
+    std::vector<Ticks> excludedDays;
+    for (icalproperty* p = icalcomponent_get_first_property(in.component, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(in.component, ICAL_EXDATE_PROPERTY)) {
+        const bool date = icalproperty_get_exdate(p).is_date;
+        Ticks local = 0;
+        if (toLocal(exdateTime(in, p), local))
+            (date ? excludedDays : excluded).push_back(local);
+    }
+    std::vector<Ticks> starts;
+    if (in.localBase >= windowStart && in.localBase <= windowEnd)
+        starts.push_back(in.localBase);
     bool finerThanDaily = false;
     size_t steps = 0;
+    // Past the import date a rule need not go beyond what the cap keeps, with room for the
+    // occurrences the exclusions take out.
+    const size_t enoughAfter = kMaxExpanded + excluded.size() + excludedDays.size() + 1;
     for (const icalrecurrencetype& rule : rules) {
         if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE
             || rule.freq == ICAL_HOURLY_RECURRENCE || countOf(rule.by_hour) > 1 || countOf(rule.by_minute) > 1)
@@ -524,6 +613,7 @@ Recurrence expand(const RecurrenceInput& in, const std::vector<icalrecurrencetyp
             r.reason = "libical cannot expand its rule";
             return r;
         }
+        size_t after = 0;
         for (;;) {
             const icaltimetype t = icalrecur_iterator_next(it.get());
             Ticks local = 0;
@@ -534,47 +624,56 @@ Recurrence expand(const RecurrenceInput& in, const std::vector<icalrecurrencetyp
                 r.reason = "its rule gives too many occurrences to expand";
                 return r;
             }
+            if (local < windowStart)
+                continue;
             starts.push_back(local);
+            if (local >= in.now && ++after >= enoughAfter)
+                break;
         }
     }
-    icalcomponent* c = in.component;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_RDATE_PROPERTY)) {
+    for (icalproperty* p = icalcomponent_get_first_property(in.component, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(in.component, ICAL_RDATE_PROPERTY)) {
         const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
         const icaltimetype t = icaltime_is_null_time(value.time) ? value.period.start : value.time;
         bool unknownZone = false;
         Ticks local = 0;
-        if (toLocal(zonedTime(in.root, p, t, unknownZone), local))
-            starts.push_back(t.is_date && !in.base.is_date ? midnightOf(local) + in.localBase % kDay : local);
+        if (toLocal(zonedTime(in.root, p, t, unknownZone), local)) {
+            const Ticks start = t.is_date && !in.base.is_date ? midnightOf(local) + in.localBase % kDay : local;
+            if (start >= windowStart && start <= windowEnd)
+                starts.push_back(start);
+        }
     }
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    std::vector<Ticks> excluded = in.changed;
-    std::vector<Ticks> excludedDays;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
-        const icaltimetype t = icalproperty_get_exdate(p);
-        bool unknownZone = false;
-        Ticks local = 0;
-        if (toLocal(zonedTime(in.root, p, t, unknownZone), local))
-            (t.is_date ? excludedDays : excluded).push_back(local);
-    }
     std::erase_if(starts, [&](Ticks s) {
         return std::find(excluded.begin(), excluded.end(), s) != excluded.end()
             || std::find(excludedDays.begin(), excludedDays.end(), midnightOf(s)) != excludedDays.end();
     });
     if (starts.empty()) {
         r.kind = Recurrence::Skip;
-        r.reason = "no occurrence is left once EXDATE and changed occurrences are taken out";
+        r.reason = whole ? "no occurrence is left once EXDATE and changed occurrences are taken out"
+                         : "no occurrence falls within a year before and two years after the import date";
         return r;
     }
+    r.found = starts.size();
     if (starts.size() > kMaxExpanded) {
         if (finerThanDaily) {
             r.kind = Recurrence::Skip;
-            r.reason = "it repeats more often than daily, with more than 1000 occurrences in the window";
+            r.reason = "it repeats more often than daily, with more than " + std::to_string(kMaxExpanded)
+                + " occurrences to expand";
             return r;
         }
-        starts.erase(starts.begin(), starts.end() - static_cast<std::ptrdiff_t>(kMaxExpanded));
+        // The kMaxExpanded nearest the import date: a run of them, grown from the first one on or
+        // after it towards whichever neighbour lies nearer.
+        size_t lo = static_cast<size_t>(std::lower_bound(starts.begin(), starts.end(), in.now) - starts.begin());
+        size_t hi = lo;
+        while (hi - lo < kMaxExpanded) {
+            if (lo > 0 && (hi == starts.size() || in.now - starts[lo - 1] <= starts[hi] - in.now))
+                --lo;
+            else
+                ++hi;
+        }
+        starts = std::vector<Ticks>(starts.begin() + static_cast<std::ptrdiff_t>(lo), starts.begin() + static_cast<std::ptrdiff_t>(hi));
         r.cut = true;
     }
     r.kind = Recurrence::Expand;
@@ -609,10 +708,8 @@ Recurrence mapRecurrence(const RecurrenceInput& in)
         reason = "its dates are given by RDATE";
     else if (rdates)
         reason = "it has RDATE";
-    else if (exdates)
+    else if (exdates && in.datesOnly)
         reason = "it has EXDATE";
-    else if (!in.changed.empty())
-        reason = "some of its occurrences were changed (RECURRENCE-ID)";
     if (reason.empty()) {
         icalrecurrencetype rule = rules.front();
         if (!rule.rscale && rule.freq == ICAL_YEARLY_RECURRENCE && in.lunarMonth >= 1 && in.lunarMonth <= 12
@@ -629,6 +726,7 @@ Recurrence mapRecurrence(const RecurrenceInput& in)
         if (rule.rscale && !strcasecmp(rule.rscale, "DANGI")) {
             if (!in.datesOnly && mapLunar(rule, in, r, reason)) {
                 r.kind = Recurrence::Lunar;
+                r.skipped = skippedOf(in, r, true);
                 return r;
             }
             if (in.datesOnly)
@@ -637,6 +735,7 @@ Recurrence mapRecurrence(const RecurrenceInput& in)
             reason = std::string("it uses the ") + rule.rscale + " calendar";
         } else if (candidate(rule, in, r, reason) && confirm(r, rule, in, reason)) {
             r.kind = Recurrence::Pattern;
+            r.skipped = skippedOf(in, r, false);
             return r;
         }
     }

@@ -2,23 +2,27 @@
 // model (CRecurrencePattern, recurrencepattern.h), both ways.
 //
 // Import: a component's recurrence becomes one of
-//   - a pattern, when a single RRULE (no RDATE, EXDATE or changed occurrences) has a faithful
-//     form: DAILY every n days or on weekdays, WEEKLY on days, MONTHLY on a day or on the nth /
+//   - a pattern, when a single RRULE (no RDATE) has a faithful form: DAILY every n days or on weekdays, WEEKLY on days, MONTHLY on a day or on the nth /
 //     last weekday, YEARLY on a month and day or on the nth / last weekday of a month; ending
 //     never, after COUNT or at UNTIL. The mapping is checked against libical's own expansion
 //     (the first kCheckedOccurrences occurrences, each on the local wall clock, and the end) and
 //     against the offsets of the event's zone and the local zone over a year, so a rule whose
 //     local times drift with daylight saving, or whose week start shifts its weeks, is not
-//     mapped;
+//     mapped. Its EXDATEs (in the zone of DTSTART or any other) and the occurrences that
+//     RECURRENCE-IDs change become the pattern's skipped dates (recurrenceskips.h); an EXDATE
+//     that is no occurrence of the rule is passed by;
 //   - a lunar pattern, for a plain yearly lunar date (RSCALE=DANGI;FREQ=YEARLY with at most one
 //     BYMONTH, not a leap month, and one BYMONTHDAY; day 30 only with SKIP=FORWARD, which is how
 //     the suite places day 30 of a 29-day month): a yearly pattern over lunar dates; so is a
-//     yearly rule without RSCALE on an event that carries the suite's X-ZUPIMS-LUNAR:MM-DD;
-//   - its occurrences, expanded with libical from the event's start up to kExpandYears years after
-//     the import date (or after the start, when that is later; UNTIL and COUNT end it earlier),
-//     RDATEs added and EXDATEs and changed occurrences taken out. When more than kMaxExpanded fall
-//     in that window the latest kMaxExpanded are kept; a rule finer than daily with that many is
-//     skipped instead. Tasks are never expanded: a task whose rule has no pattern form is skipped.
+//     yearly rule without RSCALE on an event that carries the suite's X-ZUPIMS-LUNAR:MM-DD; its
+//     skipped dates are the lunar dates of its EXDATEs;
+//   - its occurrences, expanded with libical, RDATEs added and EXDATEs and changed occurrences
+//     taken out, so that no occurrence near the import date is lost: a bounded series (every
+//     RRULE with COUNT or UNTIL, or RDATEs alone) in full, an endless one from kYearsBefore years
+//     before the import date to kYearsAfter years after it (or after its start, when that is
+//     later). Of more than kMaxExpanded the kMaxExpanded nearest the import date are kept; a rule
+//     finer than daily with that many is skipped instead. Tasks are never expanded: a task whose
+//     rule has no pattern form, or that has EXDATEs, is skipped.
 //
 // Export: a stored pattern becomes an RRULE (lunar patterns with RSCALE=DANGI), ending with COUNT
 // when the stored count is the number of real occurrences, else with UNTIL at the last one.
@@ -33,8 +37,9 @@ class CRecurrencePattern;
 
 namespace zuical {
 
-constexpr int kExpandYears = 2;
-constexpr size_t kMaxExpanded = 1000;
+constexpr int kYearsBefore = 1;
+constexpr int kYearsAfter = 2;
+constexpr size_t kMaxExpanded = 10000;
 constexpr size_t kCheckedOccurrences = 40;
 
 struct RecurrenceInput {
@@ -62,8 +67,10 @@ struct Recurrence {
     int endType = 0;         // 0 none, 1 by date, 2 by count
     Ticks endDate = 0;       // 00:00 of the last day (lunar for a lunar pattern)
     long count = 0;
+    std::vector<Ticks> skipped;  // Pattern, Lunar: the pattern dates that do not happen
     std::vector<Ticks> starts;  // Expand: local starts, ascending
-    bool cut = false;           // Expand: earlier occurrences left out to keep kMaxExpanded
+    bool cut = false;           // Expand: occurrences left out to keep kMaxExpanded ...
+    size_t found = 0;           // ... of this many
     std::string reason;         // Expand, Skip: why the rule has no pattern form / was skipped
 };
 

@@ -84,8 +84,9 @@ bool CPoomAppointment::load(CEOID oid)
     const std::vector<BYTE> attendees = ZuRecordBytes(record, ZUID_APT_ATTENDEES);
     m_recipients.FromBlob(ZuBlobOf(attendees));
     if (ZuRecordInt(record, ZUID_APT_RECURRING) == 1) {
-        const std::vector<BYTE> pattern = ZuRecordBytes(record, ZUID_APT_RECURRENCE);
-        m_pattern = std::make_unique<CRecurrencePattern>(ZuBlobOf(pattern), 1u, 1u);
+        m_savedPattern = ZuRecordBytes(record, ZUID_APT_RECURRENCE);
+        m_pattern = std::make_unique<CRecurrencePattern>(ZuBlobOf(m_savedPattern), 1u, 1u);
+        m_skipped = ZuSkippedDatesFromBytes(ZuRecordBytes(record, ZUID_APT_SKIPPED_DATES));
     }
     return true;
 }
@@ -229,17 +230,49 @@ HRESULT CPoomAppointment::ClearRecurrencePattern()
     return S_OK;
 }
 
-HRESULT CPoomAppointment::Save()
+HRESULT CPoomAppointment::get_SkippedDates(ZuSkippedDates* dates) const
 {
-    FILETIME local{}, utc{};
-    const COleDateTime start(m_start);
-    if (!start.GetAsFileTime(local) || !LocalFileTimeToFileTime(&local, &utc))
+    if (!dates)
         return E_FAIL;
-    const std::vector<BYTE> categories = bitmapOfNames(m_categories);
+    *dates = m_skipped;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_ImportUid(const wchar_t* uid, const FILETIME* occurrence)
+{
+    m_importUid = std::wstring(uid ? uid : L"");
+    m_importOccurrence.reset();
+    if (occurrence)
+        m_importOccurrence = *occurrence;
+    return S_OK;
+}
+
+HRESULT CPoomAppointment::put_SkippedDates(const ZuSkippedDates& dates)
+{
+    m_skipped = ZuSkippedDatesFromBytes(ZuSkippedDatesToBytes(dates));
+    return S_OK;
+}
+
+struct CPoomAppointment::Written {
+    FILETIME local{};
+    std::vector<BYTE> categories;
+    std::vector<BYTE> pattern;
+    std::vector<BYTE> skipped;
+    std::vector<BYTE> attendees;
+    std::deque<CCeDBProp> props;
+    std::vector<CEPROPID> removed;  // the properties the record loses
+};
+
+bool CPoomAppointment::build(Written& out, HANDLE reminder) const
+{
+    FILETIME utc{};
+    const COleDateTime start(m_start);
+    if (!start.GetAsFileTime(out.local) || !LocalFileTimeToFileTime(&out.local, &utc))
+        return false;
+    out.categories = bitmapOfNames(m_categories);
 
     // The pattern takes the item's time of day and duration; one that cannot be written stops
     // the save before anything is written.
-    std::vector<BYTE> pattern;
     const bool recurring = m_pattern && m_pattern->IsValid();
     if (recurring) {
         CRecurrencePattern copy(*m_pattern);
@@ -249,45 +282,31 @@ HRESULT CPoomAppointment::Save()
         copy.put_Duration(m_duration);
         CEBLOB blob;
         if (!copy.GetRecurPattern(&blob))
-            return E_FAIL;
-        pattern.assign(blob.lpb, blob.lpb + blob.dwCount);
+            return false;
+        out.pattern.assign(blob.lpb, blob.lpb + blob.dwCount);
         LocalFree(blob.lpb);
+        // The skipped dates belong to the pattern: a new one keeps those it still has.
+        ZuSkippedDates skipped = m_skipped;
+        if (out.pattern != m_savedPattern)
+            ZuKeepOccurrenceDates(copy, skipped);
+        out.skipped = ZuSkippedDatesToBytes(std::move(skipped));
     }
-    std::vector<BYTE> attendees;
     {
         CEBLOB blob;
         if (!m_recipients.ToBlob(blob))
-            return E_FAIL;
+            return false;
         if (blob.dwCount)
-            attendees.assign(blob.lpb, blob.lpb + blob.dwCount);
+            out.attendees.assign(blob.lpb, blob.lpb + blob.dwCount);
         LocalFree(blob.lpb);
     }
 
-    // The record, its reminder and the category counts change together or not at all.
-    ZuStoreBatch batch;
-    // The reminder rings the lead before the start; it is registered first so that its handle
-    // goes into the record, and removed again when the write fails.
-    HANDLE reminder = nullptr;
-    if (m_reminderSet) {
-        const ULONGLONG lead = static_cast<ULONGLONG>(std::max<long>(m_reminderMinutes, 0)) * ZU_TICKS_PER_MINUTE;
-        const FILETIME ringLocal = ZuU64ToFileTime(ZuFileTimeToU64(local) > lead ? ZuFileTimeToU64(local) - lead : 0);
-        SYSTEMTIME ring{}, begins{};
-        FileTimeToSystemTime(&ringLocal, &ring);
-        FileTimeToSystemTime(&local, &begins);
-        std::wstring text = m_subject.str();
-        reminder = AddUserNotification(nullptr, CNT_PERIOD, nullptr, nullptr, ring, begins, text.data());
-        if (!reminder)
-            return E_FAIL;
-    }
-
-    std::deque<CCeDBProp> props;
-    std::vector<WORD> removed;
+    std::deque<CCeDBProp>& props = out.props;
     props.emplace_back(static_cast<const wchar_t*>(m_subject), ZUID_APT_SUBJECT);
     props.emplace_back(static_cast<const wchar_t*>(m_location), ZUID_APT_LOCATION);
-    if (!categories.empty())
-        props.emplace_back(ZuBlobOf(categories), ZUID_APT_CATEGORIES);
+    if (!out.categories.empty())
+        props.emplace_back(ZuBlobOf(out.categories), ZUID_APT_CATEGORIES);
     else
-        removed.push_back(ZUID_APT_CATEGORIES);
+        out.removed.push_back(ZUPID_APT_CATEGORIES);
     props.emplace_back(utc, ZUID_APT_START);
     props.emplace_back(LONG(m_duration), ZUID_APT_DURATION);
     props.emplace_back(LONG(m_allDay ? ZU_APT_ALLDAY : ZU_APT_TIMED), ZUID_APT_TYPE);
@@ -298,23 +317,131 @@ HRESULT CPoomAppointment::Save()
     props.emplace_back(ZuHandleToLong(reminder), ZUID_APT_NOTIFY);
     if (m_ink)
         props.emplace_back(ZuBlobOf(*m_ink), ZUID_APT_NOTE);
-    if (!attendees.empty())
-        props.emplace_back(ZuBlobOf(attendees), ZUID_APT_ATTENDEES);
+    if (!out.attendees.empty())
+        props.emplace_back(ZuBlobOf(out.attendees), ZUID_APT_ATTENDEES);
     else
-        removed.push_back(ZUID_APT_ATTENDEES);
+        out.removed.push_back(ZUPID_APT_ATTENDEES);
     props.emplace_back(short(recurring ? 1 : 0), ZUID_APT_RECURRING);
     if (recurring)
-        props.emplace_back(ZuBlobOf(pattern), ZUID_APT_RECURRENCE);
+        props.emplace_back(ZuBlobOf(out.pattern), ZUID_APT_RECURRENCE);
     else
-        removed.push_back(ZUID_APT_RECURRENCE);
+        out.removed.push_back(ZUPID_APT_RECURRENCE);
+    if (!out.skipped.empty())
+        props.emplace_back(ZuBlobOf(out.skipped), ZUID_APT_SKIPPED_DATES);
+    else
+        out.removed.push_back(ZUPID_APT_SKIPPED_DATES);
+    if (m_importUid) {
+        props.emplace_back(m_importUid->c_str(), ZUID_APT_UID);
+        if (m_importOccurrence)
+            props.emplace_back(*m_importOccurrence, ZUID_APT_UID_OCCURRENCE);
+        else
+            out.removed.push_back(ZUPID_APT_UID_OCCURRENCE);
+    }
+    return true;
+}
+
+namespace {
+
+std::vector<BYTE> trimmedBitmap(std::vector<BYTE> bitmap)
+{
+    while (!bitmap.empty() && bitmap.back() == 0)
+        bitmap.pop_back();
+    return bitmap;
+}
+
+// The attendees as names and addresses (their added times differ from one save to the next).
+std::vector<std::pair<std::wstring, std::wstring>> attendeeList(const std::vector<BYTE>& bytes)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> list;
+    const CAttendees attendees(ZuBlobOf(bytes));
+    for (int i = 0; i < attendees.GetSize(); ++i)
+        list.emplace_back(attendees[i].strName.str(), attendees[i].strAddress.str());
+    return list;
+}
+
+// A pattern's BLOB with an end by count written as an end by date: with the same count and the
+// same last date (both are always written) the two say the same series.
+std::vector<BYTE> endsAlike(std::vector<BYTE> blob)
+{
+    if (blob.size() < 8)
+        return blob;
+    const int kind = blob[6] | blob[7] << 8;
+    const size_t c = (blob[4] == 0x0A && kind == 0) ? 0 : kind == 3 ? 8 : 4;
+    const size_t at = 22 + c;
+    if (blob.size() >= at + 2 && blob[at] == 0x22 && blob[at + 1] == 0x20)
+        blob[at] = 0x21;
+    return blob;
+}
+
+}  // namespace
+
+bool CPoomAppointment::MatchesRecord() const
+{
+    Written w;
+    CCeDBDatabase db;
+    CCeDBRecord record;
+    if (!m_oid || !build(w, ZuLongToHandle(m_savedNotification)) || !GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS)
+        || !db.SeekToRecord(m_oid) || !db.ReadCurrRecord(&record))
+        return false;
+    for (CEPROPID id : w.removed)
+        if (record.GetFullIdProp(id))
+            return false;
+    for (const CCeDBProp& prop : w.props) {
+        const WORD ident = static_cast<WORD>(prop.GetPropId() >> 16);
+        const CCeDBProp* stored = record.GetIdProp(ident);
+        if (ident == ZUID_APT_NOTIFY)
+            continue;
+        if (!stored || stored->GetType() != prop.GetType())
+            return false;
+        if (ident == ZUID_APT_CATEGORIES) {
+            if (trimmedBitmap(stored->rawBytes()) != trimmedBitmap(prop.rawBytes()))
+                return false;
+        } else if (ident == ZUID_APT_ATTENDEES) {
+            if (attendeeList(stored->rawBytes()) != attendeeList(prop.rawBytes()))
+                return false;
+        } else if (ident == ZUID_APT_RECURRENCE) {
+            if (endsAlike(stored->rawBytes()) != endsAlike(prop.rawBytes()))
+                return false;
+        } else if (stored->rawInt() != prop.rawInt() || stored->rawString() != prop.rawString()
+            || stored->rawBytes() != prop.rawBytes()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+HRESULT CPoomAppointment::Save()
+{
+    // The record, its reminder and the category counts change together or not at all.
+    ZuStoreBatch batch;
+    // The reminder rings the lead before the start; it is registered first so that its handle
+    // goes into the record, and removed again when the write fails.
+    HANDLE reminder = nullptr;
+    Written w;
+    if (!build(w, nullptr))
+        return E_FAIL;
+    if (m_reminderSet) {
+        const ULONGLONG lead = static_cast<ULONGLONG>(std::max<long>(m_reminderMinutes, 0)) * ZU_TICKS_PER_MINUTE;
+        const FILETIME ringLocal = ZuU64ToFileTime(ZuFileTimeToU64(w.local) > lead ? ZuFileTimeToU64(w.local) - lead : 0);
+        SYSTEMTIME ring{}, begins{};
+        FileTimeToSystemTime(&ringLocal, &ring);
+        FileTimeToSystemTime(&w.local, &begins);
+        std::wstring text = m_subject.str();
+        reminder = AddUserNotification(nullptr, CNT_PERIOD, nullptr, nullptr, ring, begins, text.data());
+        if (!reminder)
+            return E_FAIL;
+        for (CCeDBProp& prop : w.props)
+            if (prop.GetPropId() >> 16 == ZUID_APT_NOTIFY)
+                prop = CCeDBProp(ZuHandleToLong(reminder), ZUID_APT_NOTIFY);
+    }
 
     std::vector<CEPROPVAL> values;
-    for (CCeDBProp& prop : props)
+    for (CCeDBProp& prop : w.props)
         values.push_back(prop.AsPropVal());
     if (m_oid) {
-        for (WORD ident : removed) {
+        for (CEPROPID id : w.removed) {
             CEPROPVAL gone{};
-            gone.propid = MAKEPROPID(ident, CEVT_BLOB);
+            gone.propid = id;
             gone.wFlags = CEDB_PROPDELETE;
             values.push_back(gone);
         }
@@ -331,13 +458,15 @@ HRESULT CPoomAppointment::Save()
     // The record is written: the old reminder goes and the category counts follow.
     if (m_savedNotification && m_savedNotification != ZuHandleToLong(reminder))
         DeleteUserNotification(ZuLongToHandle(m_savedNotification), nullptr);
-    changeRefs(categories, +1);
+    changeRefs(w.categories, +1);
     changeRefs(m_savedCategories, -1);
     if (batch.ok() && !batch.Commit())
         return E_FAIL;
     m_oid = oid;
-    m_savedCategories = categories;
+    m_savedCategories = w.categories;
     m_savedNotification = ZuHandleToLong(reminder);
+    m_savedPattern = w.pattern;
+    m_skipped = ZuSkippedDatesFromBytes(w.skipped);
     return S_OK;
 }
 

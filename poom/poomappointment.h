@@ -12,6 +12,11 @@
 //   0x0002 the reminder's notification handle (0 when none)
 //   0x0017 the ink body (when one was set)   0x0030 the recipients as an attendee list
 //   0x4223 1 when a recurrence pattern is set, else 0, and 0x4015 its BLOB (removed when none)
+//   0x8802 and 0x8803 the UID the item was imported under and the occurrence it stands for, when
+//          put_ImportUid set them (otherwise the record keeps what it has)
+//   0x8801 the skipped dates of the pattern (removed when there are none, or no pattern): when
+//          the pattern's BLOB differs from the one the record held, only the dates that are
+//          still occurrences of the new pattern are kept; any other save keeps them as they are
 // The reminder is registered with the notification service (at start minus the lead) when it
 // is set, and the previous one of the record is removed. After a successful write the
 // appointments' category reference counts (0x4005) follow the change: one added for each new
@@ -28,6 +33,7 @@
 #include "oledatetime.h"
 #include "poomrecipients.h"
 #include "recurrencepattern.h"
+#include "recurrenceskips.h"
 
 #include <memory>
 #include <optional>
@@ -83,9 +89,23 @@ public:
     // pattern whose type was never set leaves the item single.
     HRESULT GetRecurrencePattern(CRecurrencePattern** pattern);
     HRESULT ClearRecurrencePattern();
+    // The dates of the pattern's occurrences that do not happen (recurrenceskips.h), as loaded
+    // from the record or set; Save writes them with the pattern.
+    HRESULT get_SkippedDates(ZuSkippedDates* dates) const;
+    HRESULT put_SkippedDates(const ZuSkippedDates& dates);
+    // The UID of the iCalendar component the item is imported from and, for an item that stands
+    // for one occurrence of it, that occurrence's local start (null for none: Save removes a
+    // stored one). Items made in the suite never set it.
+    HRESULT put_ImportUid(const wchar_t* uid, const FILETIME* occurrence);
 
     // Writes the record (see the file comment); S_OK, or E_FAIL when nothing was written.
     HRESULT Save();
+    // True when Save would write nothing new: the stored record already holds every value the
+    // item manages (the reminder's notification handle and the attendees' added times aside;
+    // category bitmaps compared by their bits; a pattern that ends after its count and one that
+    // ends on the same last date with the same count taken as one). False for an unsaved item or
+    // one whose record cannot be read.
+    bool MatchesRecord() const;
     // Deletes the record with its reminder and category references; E_FAIL for an unsaved item.
     HRESULT Delete();
 
@@ -93,6 +113,10 @@ private:
     friend class CPoomApplication;
     CPoomAppointment();
     bool load(CEOID oid);
+    // What Save writes: the properties and the identifiers it removes, with the category bitmap
+    // and the pattern's BLOB; false when the start or the pattern cannot be written.
+    struct Written;
+    bool build(Written& out, HANDLE reminder) const;
 
     CEOID m_oid = 0;
     CString m_subject;
@@ -110,7 +134,11 @@ private:
     std::optional<std::vector<BYTE>> m_ink;
     CPoomRecipients m_recipients;
     std::unique_ptr<CRecurrencePattern> m_pattern;
+    ZuSkippedDates m_skipped;
+    std::optional<std::wstring> m_importUid;
+    std::optional<FILETIME> m_importOccurrence;
     // What the record held when loaded, to keep the counts and the reminder true.
     std::vector<BYTE> m_savedCategories;
     LONG m_savedNotification = 0;
+    std::vector<BYTE> m_savedPattern;  // the BLOB of the record's pattern, empty when none
 };

@@ -82,6 +82,47 @@ ZU_PROP(APT_LUNAR, 0x8001, CEVT_I2);         // 1 = the start holds a lunar date
 constexpr LONG ZU_APT_ALLDAY = 1;
 constexpr LONG ZU_APT_TIMED = 2;
 
+// ---- The suite's own properties beyond the layouts above --------------------------------------
+//
+// Identifiers 0x8800 to 0x88FF are the suite's own extensions of the platform's records; each is
+// listed here with its record kinds and format. Readers that do not know one pass it by, and a
+// record without it reads as it always did.
+//
+//   0x8801 BLOB    appointment: the skipped dates of a recurring appointment (format below);
+//                  meaningful when 0x4223 is 1
+//   0x8802 LPWSTR  appointment, task: the UID of the iCalendar component the record was
+//                  imported from (as the file spells it); absent on records made in the suite,
+//                  whose export UID is "zupims-a<oid>-<store id>" / "zupims-t<oid>-<store id>"
+//   0x8803 FILETIME appointment: with 0x8802, the local start of the one occurrence of that UID
+//                  the record stands for (a RECURRENCE-ID, or one occurrence of a series that was
+//                  expanded); absent on the record of a whole series or a single event
+//
+// Skipped dates (0x8801): occurrence dates of the recurrence pattern (0x4015) that do not happen.
+// Each is the date of the occurrence as the pattern walks it (local wall clock, at 00:00; for a
+// lunar appointment the lunar date, held as the pattern holds it). All integers little-endian.
+//
+//   offset   size  field
+//   0        2     format version, 1 (a reader ignores a list of any other version)
+//   2        2     reserved, 0
+//   4        4     n, the number of dates
+//   8        4 * n the dates, minutes since 1601-01-01 00:00, ascending, each once
+//   The BLOB is 8 + 4 * n bytes; one of another length, or whose dates do not ascend, is
+//   ignored whole (the pattern then skips nothing). A list without dates is not stored.
+//
+//   Worked example: a daily series that does not happen on 2026-03-10 (minute 223,626,240 =
+//   0x0D544400) and 2026-03-17 (223,636,320 = 0x0D546B60), 16 bytes:
+//     00: 01 00 00 00 02 00 00 00  00 44 54 0D 60 6B 54 0D
+//
+// The skipped dates belong to the pattern: a save that changes the pattern keeps only those
+// still occurrences of the new one, other saves keep them all, and a record copied through the
+// calendar's clipboard carries them along.
+ZU_PROP(APT_SKIPPED_DATES, 0x8801, CEVT_BLOB);
+ZU_PROP(APT_UID, 0x8802, CEVT_LPWSTR);
+ZU_PROP(APT_UID_OCCURRENCE, 0x8803, CEVT_FILETIME);
+ZU_PROP(TASK_UID, 0x8802, CEVT_LPWSTR);
+
+constexpr WORD ZU_SKIPPED_DATES_VERSION = 1;
+
 // ---- Task record ("Tasks Database") ---------------------------------------------------------
 
 ZU_PROP(TASK_NOTIFY, 0x0002, CEVT_I4);         // reminder's notification handle, 0 when none

@@ -1,6 +1,7 @@
 // The calendar document: settings kept in the registry, dates and ranges, captions, holidays, the
 // category menu and filter, option messages, record commands and the hand-over of loads.
 #include "calendarfixture.h"
+#include "recurrenceskips.h"
 #include "testhome.h"
 #include "voregistry.h"
 #include "windowmessage.h"
@@ -425,6 +426,50 @@ TEST_F(CalendarDoc, CutPastesOnceCopyStripsWhatMustNotBeShared)
     EXPECT_TRUE(doc.DeleteItem(0));
     EXPECT_EQ(db.GetRecordCount(), 2u);
     EXPECT_FALSE(doc.DeleteItem(5));
+}
+
+// The skipped dates of a recurring appointment travel with its copy; the UID it was imported
+// under does not (the copy is a record of its own), while a cut record keeps it.
+TEST_F(CalendarDoc, CopyKeepsTheSkippedDatesAndLeavesTheUid)
+{
+    const CEOID oid = add(Appointment{.subject = L"매일", .start = wall(2026, 12, 1),
+        .recurrence = blob(Pattern{.type = 0, .start = wall(2026, 12, 1), .occurrences = 5})});
+    const std::vector<BYTE> skipped = ZuSkippedDatesToBytes({ZuFileTimeToU64(wall(2026, 12, 3))});
+    {
+        CCeDBDatabase db;
+        ASSERT_TRUE(GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS));
+        CCeDBProp props[] = {CCeDBProp(ZuBlobOf(skipped), ZUID_APT_SKIPPED_DATES), CCeDBProp(L"peer-1", ZUID_APT_UID)};
+        CEPROPVAL values[] = {props[0].AsPropVal(), props[1].AsPropVal()};
+        ASSERT_NE(db.WriteProps(oid, values, 2), 0u);
+    }
+    CZuCalendarDoc doc(&frame);
+    doc.SetViewType(ZU_VIEW_MONTH, false);
+    doc.RequestLoad(&frame.list);
+    ASSERT_TRUE(waitFor([&] { return doc.Items().size() == 4; }));  // the 3rd is skipped
+    const FILETIME target = wall(2026, 12, 20, 14);
+    const auto last = [] {
+        CCeDBDatabase db;
+        EXPECT_TRUE(GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS));
+        CCeDBRecord r, found;
+        db.SeekFirst();
+        while (db.ReadCurrRecord(&r))
+            found = r;
+        return found;
+    };
+    ASSERT_TRUE(doc.CopyItem(0));
+    ASSERT_TRUE(doc.PasteAt(&target, ZU_PASTE_DATE_TIME));
+    CCeDBRecord pasted = last();
+    ASSERT_NE(pasted.GetOid(), oid);
+    ASSERT_NE(pasted.GetIdProp(ZUID_APT_SKIPPED_DATES), nullptr);
+    EXPECT_EQ(pasted.GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes(), skipped);
+    EXPECT_EQ(pasted.GetIdProp(ZUID_APT_UID), nullptr);
+
+    ASSERT_TRUE(doc.CutItem(0));
+    ASSERT_TRUE(doc.PasteAt(&target, ZU_PASTE_DATE_TIME));
+    pasted = last();
+    EXPECT_EQ(pasted.GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes(), skipped);
+    ASSERT_NE(pasted.GetIdProp(ZUID_APT_UID), nullptr);
+    EXPECT_EQ(utf8(pasted.GetIdProp(ZUID_APT_UID)->GetString()), "peer-1");
 }
 
 TEST_F(CalendarDoc, StartsTheContactsProgramWithItsHandle)

@@ -13,7 +13,9 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -245,6 +247,13 @@ TEST_P(IcalRoundTrip, GivesTheSameAgendaAndTheSameFile)
         addEveryKind();
         before = agendas();
         first = exported();
+        // Its own export: every record answers to the UID it was exported under and holds
+        // what the file gives, so nothing changes.
+        const ZuIcalImportResult own = ZuImportIcal(first);
+        ASSERT_TRUE(own.ok) << own.error;
+        EXPECT_EQ(own.unchanged, 20);
+        EXPECT_EQ(own.created + own.updated + own.removed, 0);
+        EXPECT_EQ(exported(), first);
     }
     ZuTestHome empty;
     const ZuIcalImportResult r = ZuImportIcal(first);
@@ -252,6 +261,12 @@ TEST_P(IcalRoundTrip, GivesTheSameAgendaAndTheSameFile)
     EXPECT_EQ(r.imported, 20);
     EXPECT_EQ(r.expanded, 0);
     EXPECT_EQ(r.skipped, 0);
+    EXPECT_EQ(r.created, 20);
+    // The second store keeps the first one's UIDs: importing the file again changes nothing.
+    const ZuIcalImportResult again = ZuImportIcal(first);
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_EQ(again.unchanged, 20);
+    EXPECT_EQ(again.created + again.updated + again.removed, 0);
     const std::vector<std::string> after = agendas();
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i) {
@@ -262,6 +277,79 @@ TEST_P(IcalRoundTrip, GivesTheSameAgendaAndTheSameFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, IcalRoundTrip, ::testing::Values("Asia/Seoul", "America/New_York"));
+
+std::string readFixture(const char* name)
+{
+    std::ifstream file(std::string(ZU_ICAL_FIXTURES) + "/" + name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// subject -> the days of the month it is shown on (day numbers, in order).
+std::map<std::string, std::vector<int>> daysBySubject(const std::string& tsv)
+{
+    std::map<std::string, std::vector<int>> days;
+    std::istringstream in(tsv);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> fields;
+        std::istringstream row(line);
+        std::string field;
+        while (std::getline(row, field, '\t'))
+            fields.push_back(field);
+        if (fields.size() >= 5)
+            days[fields[4]].push_back(std::stoi(fields[2].substr(8, 2)));
+    }
+    return days;
+}
+
+std::vector<int> daysOfMarchBut(std::vector<int> left)
+{
+    std::vector<int> days;
+    for (int d = 1; d <= 31; ++d)
+        if (std::find(left.begin(), left.end(), d) == left.end())
+            days.push_back(d);
+    return days;
+}
+
+// A peer calendar imported long after its series began: a daily stand-up (Tokyo time) with
+// EXDATEs in three forms, one moved and one cancelled occurrence, and two rules the suite's
+// recurrence has no form for. Every occurrence of March 2026 is shown; before the skipped dates
+// the daily series with an EXDATE was expanded into its latest 1000 days and lost the month.
+TEST_F(IcalExport, AnImportLongAfterItsStartKeepsEveryOccurrenceOfTheMonth)
+{
+    ZuTestHome home;
+    const std::string file = readFixture("march-exdates.ics");
+    const ZuIcalImportResult r = ZuImportIcal(file);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.imported, 2);  // the stand-up series and its moved occurrence
+    EXPECT_EQ(r.expanded, 2);
+    const auto days = daysBySubject(agenda({"--month", "2026-03-01"}));
+    // 10th, 17th and 24th excluded, 12th moved, 19th cancelled; the EXDATE at 19:00 on the 26th
+    // is no occurrence and takes nothing out.
+    EXPECT_EQ(days.at("스탠드업"), daysOfMarchBut({10, 12, 17, 19, 24}));
+    EXPECT_EQ(days.at("스탠드업 (옮김)"), std::vector<int>{12});
+    EXPECT_EQ(days.at("일지"), daysOfMarchBut({5}));
+    EXPECT_EQ(days.at("월말 정산"), std::vector<int>{31});
+
+    // Exported, the series carries its skipped dates as EXDATEs and the moved occurrence its
+    // RECURRENCE-ID; imported again, nothing changes, and the file comes out the same.
+    const std::string out = exported();
+    // Four: the 10th, 17th, 19th and 24th; the 12th goes by its RECURRENCE-ID.
+    EXPECT_EQ(linesOf(out, "EXDATE").size(), 4u) << out.substr(0, 2000);
+    // Each expanded occurrence, and the moved one, stands for one occurrence of its UID.
+    EXPECT_EQ(static_cast<int>(linesOf(out, "RECURRENCE-ID").size()), r.created - 1);
+    const ZuIcalImportResult again = ZuImportIcal(out);
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_EQ(again.created + again.updated + again.removed, 0);
+    EXPECT_EQ(exported(), out);
+    EXPECT_EQ(daysBySubject(agenda({"--month", "2026-03-01"})), days);
+
+    // So does the peer's file itself: every record answers to its UID and occurrence.
+    const ZuIcalImportResult retry = ZuImportIcal(file);
+    ASSERT_TRUE(retry.ok) << retry.error;
+    EXPECT_EQ(retry.created + retry.updated + retry.removed, 0);
+    EXPECT_EQ(retry.unchanged, r.created);
+}
 
 // ---- Contents -----------------------------------------------------------------------------------
 

@@ -4,7 +4,9 @@
 #include "attendees.h"
 #include "calendarfixture.h"
 #include "commandrun.h"
+#include "icalexport.h"
 #include "icalimport.h"
+#include "recurrenceskips.h"
 #include "testhome.h"
 #include "usernotify.h"
 
@@ -12,6 +14,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -109,6 +112,7 @@ struct RuleCase {
     const char* endDate = nullptr;  // end type 1: the pattern's last day
     long count = 0;                 // end type 2
     bool lunar = false;
+    std::vector<std::string> skipped;  // the pattern's skipped dates
     // ... or the single appointments it expands into (0: skipped; -1: some).
     int expandedInto = 0;
 };
@@ -170,22 +174,42 @@ TEST_F(IcalImport, RulesMapOntoPatternsOrExpandOrAreSkipped)
         {.name = "hourly, 5 times", .lines = {"DTSTART:20261210T090000", "RRULE:FREQ=HOURLY;COUNT=5"}, .expandedInto = 5},
         {.name = "hourly forever", .lines = {"DTSTART:20261210T090000", "RRULE:FREQ=HOURLY"}},
         {.name = "EXDATE", .lines = {"DTSTART:20261210T090000", "RRULE:FREQ=DAILY;COUNT=5", "EXDATE:20261211T090000"},
-            .expandedInto = 4},
+            .type = 0, .endType = 2, .count = 5, .skipped = {"2026-12-11"}},
+        // 20:00 UTC is 05:00 the next day here: an EXDATE in UTC, a DATE (a day of the start's
+        // zone), one in Tokyo time, one at another time of day and one before the start.
+        {.name = "EXDATEs in every zone fall on the local dates",
+            .lines = {"DTSTART:20261210T200000Z", "RRULE:FREQ=DAILY", "EXDATE:20261212T200000Z",
+                "EXDATE;VALUE=DATE:20261213", "EXDATE;TZID=Asia/Tokyo:20261215T050000", "EXDATE:20261216T100000Z",
+                "EXDATE:20261201T200000Z"},
+            .type = 0, .skipped = {"2026-12-13", "2026-12-14", "2026-12-15"}},
+        {.name = "lunar with EXDATE: the lunar date is skipped",
+            .lines = {"DTSTART;VALUE=DATE:20260925", "RRULE:RSCALE=DANGI;FREQ=YEARLY;BYMONTH=8;BYMONTHDAY=15",
+                "EXDATE;VALUE=DATE:20270915"},
+            .type = 5, .day = 15, .month = 8, .lunar = true, .skipped = {"2027-08-15"}},
+        {.name = "a task with EXDATE is skipped",
+            .lines = {"DTSTART:20261210T090000", "RRULE:FREQ=DAILY;COUNT=5", "EXDATE:20261211T090000", "X-TASK:1"}},
         {.name = "RDATE only", .lines = {"DTSTART:20261210T090000", "RDATE:20261215T090000,20261220T090000"}, .expandedInto = 3},
         {.name = "New York time drifts with its daylight saving",
             .lines = {"DTSTART;TZID=America/New_York:20261201T200000", "RRULE:FREQ=WEEKLY;BYDAY=TU;COUNT=20"},
             .expandedInto = 20},
         {.name = "a start off its rule counts as an occurrence",
             .lines = {"DTSTART:20261210T090000", "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=2"}, .expandedInto = 3},
-        {.name = "daily forever from long ago keeps the latest 1000",
-            .lines = {"DTSTART:20200101T090000", "RRULE:FREQ=DAILY", "EXDATE:20200102T090000"}, .expandedInto = 1000},
+        {.name = "a bounded series without a form is kept whole",
+            .lines = {"DTSTART:20000103T090000", "RRULE:FREQ=DAILY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;COUNT=3000"},
+            .expandedInto = 3000},
+        {.name = "an endless one from a year before the import to two after",
+            .lines = {"DTSTART:20000131T090000", "RRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"},
+            .expandedInto = 36},
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.name);
         ZuTestHome fresh;
-        std::vector<std::string> lines = {"BEGIN:VEVENT", "UID:rule", "SUMMARY:반복", "DURATION:PT1H"};
+        const bool task = std::find(c.lines.begin(), c.lines.end(), "X-TASK:1") != c.lines.end();
+        std::vector<std::string> lines = {task ? "BEGIN:VTODO" : "BEGIN:VEVENT", "UID:rule", "SUMMARY:반복"};
+        if (!task)
+            lines.push_back("DURATION:PT1H");
         lines.insert(lines.end(), c.lines.begin(), c.lines.end());
-        lines.push_back("END:VEVENT");
+        lines.push_back(task ? "END:VTODO" : "END:VEVENT");
         const ZuIcalImportResult r = ZuImportIcal(calendar(lines));
         ASSERT_TRUE(r.ok) << r.error;
         const std::vector<CCeDBRecord> written = records(ZU_SEL_APPOINTMENTS);
@@ -193,6 +217,7 @@ TEST_F(IcalImport, RulesMapOntoPatternsOrExpandOrAreSkipped)
             if (c.expandedInto == 0) {
                 EXPECT_EQ(r.skipped, 1);
                 EXPECT_TRUE(written.empty());
+                EXPECT_TRUE(records(ZU_SEL_TASKS).empty());
                 continue;
             }
             EXPECT_EQ(r.expanded, 1);
@@ -242,10 +267,30 @@ TEST_F(IcalImport, RulesMapOntoPatternsOrExpandOrAreSkipped)
             p.get_Occurrences(&count);
             EXPECT_EQ(count, c.count);
         }
+        std::vector<std::string> skipped;
+        for (ULONGLONG d : ZuSkippedDatesFromBytes(written[0].GetIdProp(ZUID_APT_SKIPPED_DATES)
+                     ? written[0].GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()
+                     : std::vector<BYTE>()))
+            skipped.push_back(stamp(ZuU64ToFileTime(d)).substr(0, 10));
+        EXPECT_EQ(skipped, c.skipped);
     }
 }
 
-TEST_F(IcalImport, ChangedOccurrencesLeaveTheirSeries)
+// A series without a form and with more occurrences than are made: the ones nearest the import
+// date (2026-12-10) are kept, and the report says which span.
+TEST_F(IcalImport, ExpansionKeepsTheOccurrencesNearestTheImportDate)
+{
+    const ZuIcalImportResult r = ZuImportIcal(calendar({"BEGIN:VEVENT", "UID:long", "SUMMARY:긴 반복",
+        "DTSTART:20000101T090000", "RRULE:FREQ=DAILY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;COUNT=12000", "END:VEVENT"}));
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.expandedItems.size(), 1u);
+    EXPECT_EQ(r.expandedItems[0].text,
+        "10000 occurrences from 2005-06-23 to 2032-11-07 (the 10000 nearest the import date of 12000); its rule has no "
+        "form in the suite: it has several BYMONTH");
+    EXPECT_EQ(records(ZU_SEL_APPOINTMENTS).size(), 10000u);
+}
+
+TEST_F(IcalImport, ChangedOccurrencesAreSkippedInTheirSeries)
 {
     const ZuIcalImportResult r = ZuImportIcal(calendar({
         "BEGIN:VEVENT", "UID:weekly", "SUMMARY:주간", "DTSTART:20261210T090000", "DURATION:PT1H",
@@ -256,13 +301,22 @@ TEST_F(IcalImport, ChangedOccurrencesLeaveTheirSeries)
         "DTSTART:20261224T090000", "END:VEVENT",
     }));
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.expanded, 1);
-    EXPECT_EQ(r.imported, 1);
+    EXPECT_EQ(r.expanded, 0);
+    EXPECT_EQ(r.imported, 2);
     std::vector<std::string> starts;
     for (const CCeDBRecord& w : records(ZU_SEL_APPOINTMENTS))
-        starts.push_back(timeOf(w, ZUID_APT_START) + " " + text(w, ZUID_APT_SUBJECT));
-    EXPECT_EQ(starts, (std::vector<std::string>{"2026-12-10 00:00 주간", "2026-12-31 00:00 주간",
-                          "2026-12-18 01:00 주간 (옮김)"}));  // UTC
+        starts.push_back(timeOf(w, ZUID_APT_START) + " " + text(w, ZUID_APT_SUBJECT) + " "
+            + std::to_string(intOf(w, ZUID_APT_RECURRING)));
+    EXPECT_EQ(starts, (std::vector<std::string>{"2026-12-10 00:00 주간 1", "2026-12-18 01:00 주간 (옮김) 0"}));  // UTC
+    const std::vector<CCeDBRecord> list = records(ZU_SEL_APPOINTMENTS);
+    std::vector<std::string> skipped;
+    for (ULONGLONG d : ZuSkippedDatesFromBytes(list[0].GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()))
+        skipped.push_back(stamp(ZuU64ToFileTime(d)));
+    EXPECT_EQ(skipped, (std::vector<std::string>{"2026-12-17 00:00", "2026-12-24 00:00"}));
+    // The moved occurrence answers to its UID and the start it replaces.
+    EXPECT_EQ(text(list[1], ZUID_APT_UID), "weekly");
+    EXPECT_EQ(timeOf(list[1], ZUID_APT_UID_OCCURRENCE), "2026-12-17 09:00");  // local
+    EXPECT_EQ(list[0].GetIdProp(ZUID_APT_UID_OCCURRENCE), nullptr);
 }
 
 // ---- Fields -------------------------------------------------------------------------------------
@@ -457,6 +511,81 @@ TEST_F(IcalImport, AFailedWriteRollsEverythingBack)
     EXPECT_FALSE(CeGetUserNotification(ZuLongToHandle(1), sizeof buffer, &needed, buffer));
 }
 
+// ---- Importing again ------------------------------------------------------------------------------
+
+TEST_F(IcalImport, ImportingAgainUpdatesInPlace)
+{
+    const auto file = [](const std::string& summary, const std::string& category, const std::string& lead,
+                          bool withMove, const std::string& percent, bool withNew) {
+        std::vector<std::string> lines = {"BEGIN:VEVENT", "UID:a", "SUMMARY:" + summary, "DTSTART:20261215T090000",
+            "CATEGORIES:" + category, "BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:x", "TRIGGER:-PT" + lead + "M",
+            "END:VALARM", "END:VEVENT",
+            "BEGIN:VEVENT", "UID:b", "SUMMARY:주간", "DTSTART:20261210T090000", "DURATION:PT1H",
+            "RRULE:FREQ=WEEKLY;COUNT=4", "END:VEVENT",
+            "BEGIN:VTODO", "UID:t", "SUMMARY:보고서", "DUE;VALUE=DATE:20261220", "PERCENT-COMPLETE:" + percent,
+            "CATEGORIES:" + category, "END:VTODO"};
+        if (withMove)
+            lines.insert(lines.end(), {"BEGIN:VEVENT", "UID:b", "RECURRENCE-ID:20261217T090000", "SUMMARY:주간 (옮김)",
+                                          "DTSTART:20261218T100000", "DURATION:PT1H", "END:VEVENT"});
+        if (withNew)
+            lines.insert(lines.end(), {"BEGIN:VEVENT", "UID:c", "SUMMARY:새 일정", "DTSTART:20261220T090000", "END:VEVENT"});
+        return calendar(lines);
+    };
+    const auto counts = [](const ZuIcalImportResult& r) {
+        return std::vector<int>{r.created, r.updated, r.unchanged, r.removed};
+    };
+    const std::string first = file("회의", "업무", "10", true, "20", false);
+    ZuIcalImportResult r = ZuImportIcal(first);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(counts(r), (std::vector<int>{4, 0, 0, 0}));
+    const std::vector<CCeDBRecord> before = records(ZU_SEL_APPOINTMENTS);
+    ASSERT_EQ(before.size(), 3u);
+    const long long reminder = intOf(before[0], ZUID_APT_NOTIFY);
+
+    // The same file again (a retry of an import that went through): nothing changes.
+    r = ZuImportIcal(first);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(counts(r), (std::vector<int>{0, 0, 4, 0}));
+    EXPECT_EQ(r.appointments + r.tasks, 0);
+    EXPECT_EQ(intOf(records(ZU_SEL_APPOINTMENTS)[0], ZUID_APT_NOTIFY), reminder);
+    EXPECT_EQ(categories().at(0), (CategoryRow{"업무", 1, 1, 1}));
+
+    // A changed file: the records of a, b and t change in place, c is new, and b's moved
+    // occurrence, which the file no longer has, goes (its date is an occurrence of b again).
+    r = ZuImportIcal(file("회의 (변경)", "개인", "30", false, "60", true));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(counts(r), (std::vector<int>{1, 3, 0, 1}));
+    const std::vector<CCeDBRecord> after = records(ZU_SEL_APPOINTMENTS);
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0].GetOid(), before[0].GetOid());
+    EXPECT_EQ(text(after[0], ZUID_APT_SUBJECT), "회의 (변경)");
+    EXPECT_EQ(intOf(after[0], ZUID_APT_REMINDER_MINUTES), 30);
+    EXPECT_EQ(after[1].GetOid(), before[1].GetOid());
+    EXPECT_EQ(after[1].GetIdProp(ZUID_APT_SKIPPED_DATES), nullptr);
+    EXPECT_EQ(text(after[2], ZUID_APT_SUBJECT), "새 일정");
+    const std::vector<CCeDBRecord> tasks = records(ZU_SEL_TASKS);
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(intOf(tasks[0], ZUID_TASK_PROGRESS), 60);
+    EXPECT_EQ(text(tasks[0], ZUID_TASK_UID), "t");
+    // An export gives each record the UID it came with.
+    const std::string exported = ZuExportIcal().text;
+    for (const char* uid : {"UID:a\r\n", "UID:b\r\n", "UID:c\r\n", "UID:t\r\n"})
+        EXPECT_NE(exported.find(uid), std::string::npos) << uid;
+    // The counts and the reminder follow, in the same transaction.
+    EXPECT_EQ(categories(), (std::map<int, CategoryRow>{{0, {"업무", 1, 0, 0}}, {1, {"개인", 1, 1, 1}}}));
+    BYTE buffer[1024];
+    DWORD needed = 0;
+    EXPECT_NE(intOf(after[0], ZUID_APT_NOTIFY), reminder);
+    EXPECT_FALSE(CeGetUserNotification(ZuLongToHandle(static_cast<LONG>(reminder)), sizeof buffer, &needed, buffer));
+    EXPECT_TRUE(CeGetUserNotification(ZuLongToHandle(static_cast<LONG>(intOf(after[0], ZUID_APT_NOTIFY))), sizeof buffer,
+        &needed, buffer));
+
+    // Events without a UID have nothing to be found by: each import adds them.
+    const std::string anonymous = calendar({"BEGIN:VEVENT", "SUMMARY:무명", "DTSTART:20261221T090000", "END:VEVENT"});
+    EXPECT_EQ(counts(ZuImportIcal(anonymous)), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_EQ(counts(ZuImportIcal(anonymous)), (std::vector<int>{1, 0, 0, 0}));
+}
+
 // ---- The command --------------------------------------------------------------------------------
 
 CommandRun importCommand(std::vector<std::string> args)
@@ -472,19 +601,23 @@ TEST_F(IcalImport, CommandReportsEveryExpandedAndSkippedItem)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
-        "expanded  meeting-1@desktop \"주간 회의\": 7 occurrences from 2027-01-04 to 2027-02-22; its rule has no form in "
-        "the suite: it has EXDATE\n"
-        "skipped   standup-2@desktop \"스탠드업\": it repeats more often than daily, with more than 1000 occurrences in "
-        "the window\n"
-        "imported 3, expanded 1, skipped 1 of 5 items: 9 appointments and 1 tasks written, 2 new categories\n"
+        "skipped   standup-2@desktop \"스탠드업\": it repeats more often than daily, with more than 10000 occurrences to "
+        "expand\n"
+        "imported 4, expanded 0, skipped 1 of 5 items: 3 appointments and 1 tasks written, 2 new categories\n"
+        "records: 4 created, 0 updated, 0 unchanged\n"
         "note: the alarms of 1 tasks were not imported (task reminders are set in the task editor)\n");
     std::vector<std::string> starts;
     for (const CCeDBRecord& w : records(ZU_SEL_APPOINTMENTS))
         starts.push_back(timeOf(w, ZUID_APT_START));
-    ASSERT_EQ(starts.size(), 9u);
+    ASSERT_EQ(starts.size(), 3u);
     EXPECT_EQ(starts[0], "2027-01-04 01:00");  // 10:00 Korea Standard Time, through the file's VTIMEZONE
-    EXPECT_EQ(starts[7], "2026-12-31 15:00");  // the all-day New Year's Day
-    EXPECT_EQ(starts[8], "2027-01-05 03:00");
+    EXPECT_EQ(starts[1], "2026-12-31 15:00");  // the all-day New Year's Day
+    EXPECT_EQ(starts[2], "2027-01-05 03:00");
+    // The weekly meeting keeps its rule and skips its cancelled week.
+    const CCeDBRecord meeting = records(ZU_SEL_APPOINTMENTS)[0];
+    EXPECT_EQ(intOf(meeting, ZUID_APT_RECURRING), 1);
+    EXPECT_EQ(ZuSkippedDatesFromBytes(meeting.GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()),
+        ZuSkippedDates{ZuFileTimeToU64(wall(2027, 1, 11))});
 
     run = importCommand({std::string(ZU_ICAL_FIXTURES) + "/broken.ics"});
     EXPECT_EQ(run.status, 1);
@@ -500,7 +633,7 @@ TEST_F(IcalImport, LargeFilesShowProgress)
         std::vector<std::string> lines;
         for (int i = 0; i < n; ++i) {
             const std::string day = std::to_string(20270101 + i % 28);
-            lines.insert(lines.end(), {"BEGIN:VEVENT", "UID:e" + std::to_string(i), "SUMMARY:일정",
+            lines.insert(lines.end(), {"BEGIN:VEVENT", "UID:e" + std::to_string(n) + "-" + std::to_string(i), "SUMMARY:일정",
                                           "DTSTART:" + day + "T090000", "END:VEVENT"});
         }
         return calendar(lines);

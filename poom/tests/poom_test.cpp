@@ -238,3 +238,58 @@ TEST_F(Poom, AFailedSaveWritesNothingAndReportsIt)
     CPoomApplication loggedOff;
     EXPECT_EQ(loggedOff.CreateItem(ZU_OL_APPOINTMENT_ITEM, &missing), E_FAIL);
 }
+
+// The skipped dates belong to the pattern: the calendar passes them by, a save that changes the
+// pattern keeps only those it still has, and any other save keeps them all.
+TEST_F(Poom, SkippedDatesFollowThePattern)
+{
+    const auto day = [](int d) { return ZuFileTimeToU64(wall(2026, 12, d)); };
+    std::unique_ptr<CPoomAppointment> item;
+    ASSERT_EQ(app.CreateItem(ZU_OL_APPOINTMENT_ITEM, &item), S_OK);
+    item->put_Subject(L"매일");
+    item->put_Start(oleDate(2026, 12, 1, 9));
+    item->put_Duration(30);
+    CRecurrencePattern* pattern = nullptr;
+    ASSERT_EQ(item->GetRecurrencePattern(&pattern), S_OK);
+    pattern->put_RecurrenceType(0);
+    pattern->put_Interval(1);
+    pattern->put_PatternStartDate(wall(2026, 12, 1));
+    pattern->put_Occurrences(10);
+    item->put_SkippedDates({day(3), day(8), day(20)});  // the 20th is no occurrence
+    ASSERT_EQ(item->Save(), S_OK);
+    CEOID oid = 0;
+    item->get_Oid(&oid);
+    EXPECT_EQ(ZuSkippedDatesFromBytes(readRecord(oid).GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()),
+        (ZuSkippedDates{day(3), day(8)}));
+    const auto shownDays = [] {
+        std::vector<int> days;
+        for (const CalendarItem& i : loadMonth(2026, 12))
+            days.push_back(std::stoi(dateOf(i.start).substr(8, 2)));
+        return days;
+    };
+    EXPECT_EQ(shownDays(), (std::vector<int>{1, 2, 4, 5, 6, 7, 9, 10}));
+
+    // Another subject and another time of day: the dates stay.
+    std::unique_ptr<CPoomAppointment> loaded;
+    ASSERT_EQ(app.GetItemFromOid(oid, &loaded), S_OK);
+    loaded->put_Subject(L"매일 (변경)");
+    loaded->put_Start(oleDate(2026, 12, 1, 11));
+    ASSERT_EQ(loaded->Save(), S_OK);
+    EXPECT_EQ(ZuSkippedDatesFromBytes(readRecord(oid).GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()),
+        (ZuSkippedDates{day(3), day(8)}));
+
+    // Every other day from the 2nd: the 8th is still an occurrence, the 3rd no longer.
+    ASSERT_EQ(app.GetItemFromOid(oid, &loaded), S_OK);
+    ASSERT_EQ(loaded->GetRecurrencePattern(&pattern), S_OK);
+    pattern->put_Interval(2);
+    pattern->put_PatternStartDate(wall(2026, 12, 2));
+    ASSERT_EQ(loaded->Save(), S_OK);
+    EXPECT_EQ(ZuSkippedDatesFromBytes(readRecord(oid).GetIdProp(ZUID_APT_SKIPPED_DATES)->rawBytes()),
+        (ZuSkippedDates{day(8)}));
+
+    // No longer recurring: the dates go with the pattern.
+    ASSERT_EQ(app.GetItemFromOid(oid, &loaded), S_OK);
+    loaded->ClearRecurrencePattern();
+    ASSERT_EQ(loaded->Save(), S_OK);
+    EXPECT_EQ(readRecord(oid).GetIdProp(ZUID_APT_SKIPPED_DATES), nullptr);
+}
