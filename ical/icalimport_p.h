@@ -36,6 +36,9 @@ struct FoundComponent {
 
 struct Collected {
     std::vector<ComponentPtr> roots;  // the parsed file
+    std::vector<ZuIcalReportLine> skipped;    // refused while reading: a bad date, a text too long
+    std::vector<ZuIcalReportLine> corrected;  // imported with a fault mended (an end before the start)
+    std::vector<std::string> notes;           // about the file: its encoding, a refused VTIMEZONE
     // The components in file order, then the changed occurrences by UID (a cancelled one of a
     // series in the file is not among them: it only leaves its series).
     std::vector<FoundComponent> found;
@@ -44,7 +47,13 @@ struct Collected {
 };
 
 // Parses the text and collects its components; false with the error when the text does not
-// parse (the error names the line).
+// parse (the error names the line). The text is UTF-8, with or without a byte-order mark, or
+// else CP949 (EUC-KR) when it is valid as that (a note says so). Components nest at most
+// kMaxDepth deep. A VTIMEZONE whose rule libical cannot expand in bounded time is left out with
+// a note (its TZID then names libical's built-in zone of that name, if any). A component with a
+// date/time that does not exist (20260230, T250000) or a text longer than a record holds is
+// skipped with the reason; an event whose end lies before its start is reported as corrected.
+constexpr int kMaxDepth = 16;
 bool collectComponents(const std::string& text, Collected& out, std::string& error);
 
 // ---- Plan ---------------------------------------------------------------------------------------

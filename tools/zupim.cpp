@@ -42,7 +42,10 @@ static void printHelp(FILE* out)
                "                   at most 1000, the latest kept; more often than daily with more\n"
                "                   than 1000, and to-dos whose rule does not fit, are skipped. The\n"
                "                   report lists each expanded and skipped item by UID and summary.\n"
-               "                   To-do alarms are not imported; \"-\" reads standard input\n"
+               "                   To-do alarms are not imported; \"-\" reads standard input.\n"
+               "                   Files up to 256 MiB, UTF-8 or CP949 (EUC-KR); rules that repeat\n"
+               "                   every second or minute, or whose filters no day passes, are\n"
+               "                   skipped; a COUNT past 4500 is capped; the report says so\n"
                "  export FILE.ics [--from DATE] [--to DATE]\n"
                "                   write the appointments and tasks (only those with an occurrence\n"
                "                   between the dates, when given) as iCalendar; \"-\" is standard\n"
@@ -93,8 +96,13 @@ int main(int argc, char** argv)
     }
     if (!std::strcmp(argv[1], "import") || !std::strcmp(argv[1], "export"))
         return runIcalProgram(argv);
-    if (!std::strcmp(argv[1], "install") && argc <= 3)
+    if (!std::strcmp(argv[1], "install")) {
+        if (argc > 3 || (argc == 3 && argv[2][0] == '-')) {
+            std::fprintf(stderr, "usage: zupim install [FOLDER]   (by default the folder of zupim)\n");
+            return 2;
+        }
         return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);
+    }
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);
     return 2;
 }
