@@ -40,6 +40,15 @@ void checkRecurrence(const Recurrence& r, bool task)
     }
 }
 
+void checkPlan(const ImportPlan& plan)
+{
+    for (const ZuIcalReportLine& line : plan.skipped)
+        if (line.text.empty())
+            std::abort();
+    for (const PlannedItem& item : plan.items)
+        checkRecurrence(item.task ? item.todo.recurrence : item.event.recurrence, item.task);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -47,22 +56,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 1u << 20)
         return 0;
     const std::string text(reinterpret_cast<const char*>(data), size);
-    Collected collected;
-    std::string error;
-    if (!collectComponents(text, collected, error)) {
-        if (error.empty())
-            std::abort();
-        return 0;
-    }
     // 2026-12-10 09:00 on the local clock.
     Ticks now = 0;
     if (!wallTicks(2026, 12, 10, 9, 0, 0, now))
         std::abort();
-    const ImportPlan plan = planImport(collected, now);
-    for (const ZuIcalReportLine& line : plan.skipped)
+    Collected collected;
+    std::string error;
+    const auto plan = [&](const FoundComponent& f) {
+        Collected one;
+        one.found.push_back(f);
+        checkPlan(planImport(one, now));
+    };
+    if (!collectComponents(text, collected, plan, error)) {
+        if (error.empty())
+            std::abort();
+        return 0;
+    }
+    for (const auto& [order, line] : collected.skipped)
         if (line.text.empty())
             std::abort();
-    for (const PlannedItem& item : plan.items)
-        checkRecurrence(item.task ? item.todo.recurrence : item.event.recurrence, item.task);
+    checkPlan(planImport(collected, now));
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "icalimport_p.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -23,20 +24,54 @@ Ticks localNow()
 ZuIcalImportResult ZuImportIcal(const std::string& text, const ZuIcalImportOptions& options)
 {
     ZuIcalImportResult result;
-    // Everything is read and planned before the store is touched.
+    // Everything is read and planned before the store is touched. Each item is planned alone,
+    // as soon as it can be, so that only the plans (not the parsed file) are held at once; its
+    // order in the file puts its records and report lines back in place.
     Collected collected;
     ImportPlan plan;
+    std::vector<std::pair<size_t, PlannedItem>> items;
+    std::vector<std::pair<size_t, ZuIcalReportLine>> skipped;
+    const Ticks now = localNow();
+    const auto planOf = [&](const FoundComponent& f, std::map<std::string, std::vector<Ticks>>* changedStarts) {
+        Collected one;
+        one.found.push_back(f);
+        if (changedStarts)
+            one.changedStarts.swap(*changedStarts);
+        ImportPlan piece = planImport(one, now);
+        if (changedStarts)
+            one.changedStarts.swap(*changedStarts);
+        for (PlannedItem& item : piece.items)
+            items.emplace_back(f.order, std::move(item));
+        for (ZuIcalReportLine& line : piece.skipped)
+            skipped.emplace_back(f.order, std::move(line));
+        plan.categories.merge(piece.categories);
+        plan.records += piece.records;
+        plan.taskAlarmsLeft += piece.taskAlarmsLeft;
+    };
     {
         const LibicalMuted quiet;
-        if (!collectComponents(text, collected, result.error))
+        if (!collectComponents(text, collected, [&](const FoundComponent& f) { planOf(f, nullptr); }, result.error))
             return result;
-        plan = planImport(collected, localNow());
+        for (const FoundComponent& f : collected.found)
+            planOf(f, &collected.changedStarts);
     }
+    collected.held.clear();
+    collected.roots.clear();
+    const auto byOrder = [](const auto& a, const auto& b) { return a.first < b.first; };
+    std::stable_sort(items.begin(), items.end(), byOrder);
+    skipped.insert(skipped.end(), std::make_move_iterator(collected.skipped.begin()), std::make_move_iterator(collected.skipped.end()));
+    std::stable_sort(skipped.begin(), skipped.end(), byOrder);
+    plan.items.reserve(items.size());
+    for (auto& entry : items)
+        plan.items.push_back(std::move(entry.second));
+    std::vector<std::pair<size_t, PlannedItem>>().swap(items);
+    for (auto& entry : skipped)
+        plan.skipped.push_back(std::move(entry.second));
+
     result.components = collected.components;
     result.notes = std::move(collected.notes);
-    result.skippedItems = std::move(collected.skipped);
-    result.skippedItems.insert(result.skippedItems.end(), plan.skipped.begin(), plan.skipped.end());
-    result.skipped = static_cast<int>(result.skippedItems.size());
+    result.skipped = static_cast<int>(plan.skipped.size());
+    result.skippedItems = std::move(plan.skipped);
     result.correctedItems = std::move(collected.corrected);
     for (const PlannedItem& item : plan.items) {
         const std::string& note = item.task ? item.todo.recurrence.note : item.event.recurrence.note;
@@ -79,8 +114,9 @@ int runImportCommand(char** args, int count, FILE* out, FILE* err)
     struct stat info{};
     const bool tooLarge = ::fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode)
         && static_cast<unsigned long long>(info.st_size) > kMaxImportBytes;
-    if (!tooLarge && S_ISREG(info.st_mode))
-        text.reserve(static_cast<size_t>(info.st_size) + 1);  // one block, not a doubling string
+    // One block, not a doubling string: the memory held stays the size read. (A pipe or a
+    // device gets the limit's worth of address space, of which only what is read is used.)
+    text.reserve(!tooLarge && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) + 1 : kMaxImportBytes + 65536 + 1);
     const bool read = tooLarge || readAll(file, text);
     if (!useStdin)
         std::fclose(file);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <cstring>
 #include <memory>
 #include <strings.h>
@@ -196,106 +197,6 @@ const char* dateProperty(const char* line)
     return nullptr;
 }
 
-// A component of the file (the index-th of its root, or the root itself) with its first date
-// that does not exist.
-struct BadDate {
-    size_t root = 0;
-    int child = 0;
-    std::string reason;
-};
-
-bool parseAll(const std::string& text, std::vector<ComponentPtr>& roots, std::vector<BadDate>& badDates, std::string& error)
-{
-    if (const size_t nul = text.find('\0'); nul != std::string::npos) {
-        error = "line " + std::to_string(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1)
-            + ": the file holds a NUL byte";
-        return false;
-    }
-    std::unique_ptr<icalparser, ParserFree> parser(icalparser_new());
-    int depth = 0;  // components begun and not ended
-    int lastLine = 1;
-    bool calendarRoot = false;  // the root being read is a VCALENDAR: its items are one level down
-    int child = -1;             // the item being read, counted in its root
-    bool flagged = false;       // that item has its bad date already
-    std::vector<std::string> open;  // the names of the components begun and not ended
-    const auto nameOf = [](const char* s) {
-        std::string name(s);
-        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-            name.pop_back();
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char ch) { return std::toupper(ch); });
-        return name;
-    };
-    const bool read = forEachLine(text, parser.get(), [&](int number, const char* line) {
-        lastLine = number;
-        // An END must close the component begun last: libical would close another one.
-        if (!strncasecmp(line, "END:", 4)) {
-            const std::string name = nameOf(line + 4);
-            if (open.empty() || open.back() != name) {
-                error = "line " + std::to_string(number) + ": " + shortened(line)
-                    + (open.empty() ? std::string(" has no BEGIN") : " where END:" + open.back() + " was expected");
-                return false;
-            }
-            open.pop_back();
-        } else if (!strncasecmp(line, "BEGIN:", 6)) {
-            open.push_back(nameOf(line + 6));
-        }
-        icalcomponent* done = icalparser_add_line(parser.get(), const_cast<char*>(line));
-        const icalparser_state state = icalparser_get_state(parser.get());
-        const int itemDepth = calendarRoot ? 2 : 1;
-        if (done) {
-            roots.emplace_back(done);
-            depth = 0;
-            child = -1;
-        } else if (state == ICALPARSER_BEGIN_COMP) {
-            if (depth == 0)
-                calendarRoot = !strncasecmp(line, "BEGIN:VCALENDAR", 15);
-            if (++depth > kMaxDepth) {
-                error = "line " + std::to_string(number) + ": components nest deeper than " + std::to_string(kMaxDepth)
-                    + " levels, the most an import reads";
-                return false;
-            }
-            if (depth == (calendarRoot ? 2 : 1)) {
-                ++child;
-                flagged = false;
-            }
-        } else if (state == ICALPARSER_END_COMP) {
-            --depth;
-        } else if (state == ICALPARSER_ERROR) {
-            error = cannotParse(number, line);
-            return false;
-        } else if (depth == itemDepth && !flagged) {
-            if (const char* name = dateProperty(line)) {
-                if (std::string value = unrealDate(line); !value.empty()) {
-                    badDates.push_back({roots.size(), calendarRoot ? child : 0,
-                        "line " + std::to_string(number) + ": " + name + " " + shortened(value.c_str())
-                            + " is not a valid date/time"});
-                    flagged = true;
-                }
-            }
-        }
-        return true;
-    });
-    if (!read)
-        return false;
-    // The parser frees what it still holds; icalparser_clean() is not used, it can free twice.
-    if (depth > 0) {
-        error = "line " + std::to_string(lastLine) + ": the file ends inside a component (an END line is missing)";
-        return false;
-    }
-    if (roots.empty()) {
-        error = "line 1: no VCALENDAR in the file";
-        return false;
-    }
-    for (const ComponentPtr& root : roots) {
-        std::string reported;
-        if (hasParseErrors(root.get(), reported)) {
-            error = lineOfFault(text, reported);
-            return false;
-        }
-    }
-    return true;
-}
-
 // ---- The text's encoding --------------------------------------------------------------------
 
 // The offset of the first byte that does not belong to a well-formed UTF-8 sequence, or npos.
@@ -471,9 +372,186 @@ FoundComponent foundOf(icalcomponent* root, icalcomponent* c)
     return {root, c, textOf(icalcomponent_get_uid(c)), excerpt(icalcomponent_get_summary(c))};
 }
 
+// ---- Reading item by item --------------------------------------------------------------------
+//
+// The lines of a VCALENDAR itself are not given to libical: each item in it (a VEVENT, a VTODO,
+// a VTIMEZONE, ...) is parsed as a component of its own and handed on as soon as its END is
+// read, so that a large file is never held as one tree. The zones stay, in a VCALENDAR of ours
+// per calendar of the file, for the items that name them.
+
+struct Reader {
+    Reader(const std::string& text, Collected& out, const std::function<void(const FoundComponent&)>& ready, std::string& error)
+        : text(text), out(out), ready(ready), error(error)
+    {
+    }
+    const std::string& text;
+    Collected& out;
+    const std::function<void(const FoundComponent&)>& ready;
+    std::string& error;
+
+    std::map<std::string, std::vector<FoundComponent>> changes;  // UID -> VEVENTs with RECURRENCE-ID
+    std::set<std::string> masters;                                // UIDs of the other VEVENTs
+    size_t order = 0;
+
+    bool finish(ComponentPtr item, icalcomponent* calendar, const std::string& badDate);
+};
+
+// Whether planning the item must wait for the rest of the file: a recurrence (its changed
+// occurrences may follow) or a TZID that no VTIMEZONE read so far defines.
+bool waitsForTheRest(icalcomponent* c, icalcomponent* calendar)
+{
+    if (icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) || icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY))
+        return true;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+        icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
+        if (tzid && (!calendar || !icalcomponent_get_timezone(calendar, icalparameter_get_tzid(tzid))))
+            return true;
+    }
+    return false;
+}
+
+bool Reader::finish(ComponentPtr item, icalcomponent* calendar, const std::string& badDate)
+{
+    std::string reported;
+    if (hasParseErrors(item.get(), reported)) {
+        error = lineOfFault(text, reported);
+        return false;
+    }
+    const icalcomponent_kind kind = icalcomponent_isa(item.get());
+    if (kind == ICAL_VTIMEZONE_COMPONENT) {
+        if (!calendar)
+            return true;  // a zone outside a calendar serves nothing
+        if (std::string problem = zoneProblem(item.get()); !problem.empty()) {
+            out.notes.push_back("the VTIMEZONE \"" + excerpt(tzidOf(item.get()).c_str()) + "\" is left out: " + problem);
+            return true;
+        }
+        icalcomponent_add_component(calendar, item.release());
+        return true;
+    }
+    ++out.components;
+    FoundComponent found = foundOf(calendar, item.get());
+    found.order = order++;
+    std::string refused = badDate.empty() ? tooLong(item.get()) : badDate;
+    if (!refused.empty()) {
+        out.skipped.push_back({found.order, {found.uid, found.summary, refused}});
+        return true;
+    }
+    if (std::string mended = correction(calendar, item.get()); !mended.empty())
+        out.corrected.push_back({found.uid, found.summary, mended});
+    if (kind == ICAL_VEVENT_COMPONENT && icalcomponent_get_first_property(item.get(), ICAL_RECURRENCEID_PROPERTY)) {
+        changes[found.uid].push_back(std::move(found));
+        out.held.push_back(std::move(item));
+        return true;
+    }
+    if (kind == ICAL_VEVENT_COMPONENT)
+        masters.insert(found.uid);
+    if (waitsForTheRest(item.get(), calendar)) {
+        out.found.push_back(std::move(found));
+        out.held.push_back(std::move(item));
+        return true;
+    }
+    ready(found);
+    return true;  // the item goes with its handle
+}
+
+bool readItems(Reader& reader)
+{
+    const std::string& text = reader.text;
+    std::string& error = reader.error;
+    if (const size_t nul = text.find('\0'); nul != std::string::npos) {
+        error = "line " + std::to_string(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n') + 1)
+            + ": the file holds a NUL byte";
+        return false;
+    }
+    std::unique_ptr<icalparser, ParserFree> parser(icalparser_new());
+    std::vector<std::string> open;  // the names of the components begun and not ended
+    icalcomponent* calendar = nullptr;  // ours, while a VCALENDAR of the file is read
+    int lastLine = 1;
+    std::string badDate;  // the first date of the item being read that does not exist
+    bool roots = false;   // a calendar or a bare component was read
+    const auto nameOf = [](const char* s) {
+        std::string name(s);
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+            name.pop_back();
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char ch) { return std::toupper(ch); });
+        return name;
+    };
+    const bool read = forEachLine(text, parser.get(), [&](int number, const char* line) {
+        lastLine = number;
+        const size_t itemDepth = calendar ? 2 : 1;
+        if (!strncasecmp(line, "BEGIN:", 6)) {
+            open.push_back(nameOf(line + 6));
+            if (open.size() > static_cast<size_t>(kMaxDepth)) {
+                error = "line " + std::to_string(number) + ": components nest deeper than " + std::to_string(kMaxDepth)
+                    + " levels, the most an import reads";
+                return false;
+            }
+            if (open.size() == 1 && open.back() == "VCALENDAR") {
+                reader.out.roots.emplace_back(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+                calendar = reader.out.roots.back().get();
+                return true;
+            }
+            if (open.size() == itemDepth)
+                badDate.clear();
+        } else if (!strncasecmp(line, "END:", 4)) {
+            // An END must close the component begun last: libical would close another one.
+            const std::string name = nameOf(line + 4);
+            if (open.empty() || open.back() != name) {
+                error = "line " + std::to_string(number) + ": " + shortened(line)
+                    + (open.empty() ? std::string(" has no BEGIN") : " where END:" + open.back() + " was expected");
+                return false;
+            }
+            open.pop_back();
+            if (open.empty() && calendar) {
+                calendar = nullptr;
+                roots = true;
+                return true;
+            }
+        } else if (calendar && open.size() == 1) {
+            // A property of the calendar itself (VERSION, PRODID, ...): checked, not kept.
+            icalproperty* p = icalproperty_new_from_string(line);
+            if (!p) {
+                error = cannotParse(number, line);
+                return false;
+            }
+            icalproperty_free(p);
+            return true;
+        } else if (open.size() == itemDepth && badDate.empty()) {
+            if (const char* name = dateProperty(line)) {
+                if (std::string value = unrealDate(line); !value.empty())
+                    badDate = "line " + std::to_string(number) + ": " + name + " " + shortened(value.c_str()) + " is not a valid date/time";
+            }
+        }
+        icalcomponent* done = icalparser_add_line(parser.get(), const_cast<char*>(line));
+        if (done) {
+            roots = true;
+            return reader.finish(ComponentPtr(done), calendar, badDate);
+        }
+        if (icalparser_get_state(parser.get()) == ICALPARSER_ERROR) {
+            error = cannotParse(number, line);
+            return false;
+        }
+        return true;
+    });
+    if (!read)
+        return false;
+    // The parser frees what it still holds; icalparser_clean() is not used, it can free twice.
+    if (!open.empty()) {
+        error = "line " + std::to_string(lastLine) + ": the file ends inside a component (an END line is missing)";
+        return false;
+    }
+    if (!roots) {
+        error = "line 1: no VCALENDAR in the file";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool zuical::collectComponents(const std::string& raw, Collected& out, std::string& error)
+bool zuical::collectComponents(const std::string& raw, Collected& out, const std::function<void(const FoundComponent&)>& ready,
+    std::string& error)
 {
     if (raw.size() > kMaxImportBytes) {
         error = "the file is larger than " + std::to_string(kMaxImportBytes >> 20) + " MiB, the most an import reads";
@@ -483,73 +561,18 @@ bool zuical::collectComponents(const std::string& raw, Collected& out, std::stri
     bool changed = false;
     if (!decodedText(raw, decoded, changed, out.notes, error))
         return false;
-    std::vector<BadDate> badDates;
-    if (!parseAll(changed ? decoded : raw, out.roots, badDates, error))
+    Reader reader(changed ? decoded : raw, out, ready, error);
+    if (!readItems(reader))
         return false;
-    std::string().swap(decoded);
-    std::map<std::pair<size_t, int>, std::string> badDateOf;  // (root, item) -> the reason
-    for (BadDate& b : badDates)
-        badDateOf.emplace(std::make_pair(b.root, b.child), std::move(b.reason));
-    std::map<std::string, std::vector<FoundComponent>> changes;  // UID -> VEVENTs with RECURRENCE-ID
-    for (size_t r = 0; r < out.roots.size(); ++r) {
-        icalcomponent* root = out.roots[r].get();
-        const bool calendar = icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT;
-        std::vector<icalcomponent*> children;
-        if (calendar) {
-            for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
-                 c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
-                children.push_back(c);
-        } else {
-            children.push_back(root);
-        }
-        // The zones first: one that cannot be used leaves before any time is placed in it.
-        for (icalcomponent*& c : children) {
-            if (!calendar || icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT)
-                continue;
-            if (std::string problem = zoneProblem(c); !problem.empty()) {
-                out.notes.push_back("the VTIMEZONE \"" + excerpt(tzidOf(c).c_str()) + "\" is left out: " + problem);
-                icalcomponent_remove_component(root, c);
-                icalcomponent_free(c);
-                c = nullptr;
-            }
-        }
-        for (size_t i = 0; i < children.size(); ++i) {
-            icalcomponent* c = children[i];
-            if (!c)
-                continue;
-            const icalcomponent_kind kind = icalcomponent_isa(c);
-            if (kind == ICAL_VTIMEZONE_COMPONENT)
-                continue;
-            ++out.components;
-            icalcomponent* zones = calendar ? root : nullptr;
-            FoundComponent found = foundOf(zones, c);
-            const auto bad = badDateOf.find({r, calendar ? static_cast<int>(i) : 0});
-            std::string refused = bad != badDateOf.end() ? bad->second : tooLong(c);
-            if (!refused.empty()) {
-                out.skipped.push_back({found.uid, found.summary, refused});
-                continue;
-            }
-            if (std::string mended = correction(zones, c); !mended.empty())
-                out.corrected.push_back({found.uid, found.summary, mended});
-            if (kind == ICAL_VEVENT_COMPONENT && icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY))
-                changes[found.uid].push_back(std::move(found));
-            else
-                out.found.push_back(std::move(found));
-        }
-    }
     // Occurrences that a RECURRENCE-ID replaces come out of their series; the changed ones are
     // imported as single events after the series (those without one in the file too).
-    std::set<std::string> masters;
-    for (const FoundComponent& f : out.found)
-        if (icalcomponent_isa(f.component) == ICAL_VEVENT_COMPONENT)
-            masters.insert(f.uid);
-    for (auto& [uid, list] : changes) {
+    for (auto& [uid, list] : reader.changes) {
         for (FoundComponent& f : list) {
             icalproperty* p = icalcomponent_get_first_property(f.component, ICAL_RECURRENCEID_PROPERTY);
             bool unknownZone = false;
             Ticks local = 0;
             const bool cancelled = icalcomponent_get_status(f.component) == ICAL_STATUS_CANCELLED;
-            if (masters.count(uid)) {
+            if (reader.masters.count(uid)) {
                 if (toLocal(zonedTime(f.root, p, icalproperty_get_recurrenceid(p), unknownZone), local))
                     out.changedStarts[uid].push_back(local);
                 if (cancelled) {
@@ -558,6 +581,7 @@ bool zuical::collectComponents(const std::string& raw, Collected& out, std::stri
                 }
             }
             f.isChange = true;
+            f.order = reader.order++;
             out.found.push_back(std::move(f));
         }
     }
