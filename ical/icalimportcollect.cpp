@@ -510,6 +510,8 @@ bool readItems(Reader& reader)
             }
         } else if (calendar && open.size() == 1) {
             // A property of the calendar itself (VERSION, PRODID, ...): checked, not kept.
+            if (!*line)
+                return true;
             icalproperty* p = icalproperty_new_from_string(line);
             if (!p) {
                 error = cannotParse(number, line);
