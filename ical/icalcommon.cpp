@@ -4,9 +4,11 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zuical {
@@ -21,8 +23,31 @@ std::wstring wide(const char* text)
     return text ? QString::fromUtf8(text).toStdWString() : std::wstring();
 }
 
+LibicalMuted::LibicalMuted()
+{
+    std::fflush(stderr);
+    const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (quiet < 0)
+        return;
+    saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (saved >= 0)
+        ::dup2(quiet, STDERR_FILENO);
+    ::close(quiet);
+}
+
+LibicalMuted::~LibicalMuted()
+{
+    if (saved < 0)
+        return;
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+}
+
 std::string lastError()
 {
+    if (GetLastError() == 0)
+        return {};  // nothing failed below: no "(The operation completed successfully.)"
     const std::string text = utf8(ZuLastErrorText().str());
     return text.empty() ? std::string() : " (" + text + ")";
 }

@@ -32,6 +32,19 @@ struct ComponentFree {
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
 
+// The largest file an import reads: 256 MiB.
+constexpr size_t kMaxImportBytes = 256u * 1024u * 1024u;
+
+// While one exists, what libical prints to standard error (its warnings name its own source
+// lines) goes nowhere: the user sees only the import's own messages.
+struct LibicalMuted {
+    LibicalMuted();
+    ~LibicalMuted();
+    LibicalMuted(const LibicalMuted&) = delete;
+    LibicalMuted& operator=(const LibicalMuted&) = delete;
+    int saved = -1;
+};
+
 // UTF-8 <-> the suite's wide strings.
 std::string utf8(const std::wstring& text);
 std::wstring wide(const char* text);

@@ -2,7 +2,12 @@
 // model's stand-in, as the event editor saves them) and VTODOs into task records.
 //
 // The whole file is parsed by libical first; a line libical cannot parse stops the import before
-// anything is written and names that line. The writes then run as one store batch: either all of
+// anything is written and names that line. So do a file above 256 MiB, components nested deeper
+// than 16 levels and text that is neither UTF-8 (a byte-order mark is passed over) nor CP949
+// (EUC-KR, which older Korean exports use: read as that with a note). An item with a date or
+// time that does not exist, or a text longer than a record holds, is skipped with its line or
+// the limit; an event ending before its start, or with a negative DURATION, is imported as
+// lasting no time and reported as corrected. What libical prints itself is not shown. The writes then run as one store batch: either all of
 // them land, or (on any failed write) none.
 //
 // Events: SUMMARY, LOCATION, CATEGORIES (created in "\Categories Database" when missing, at the
@@ -59,6 +64,8 @@ struct ZuIcalImportResult {
     int taskAlarmsLeft = 0;
     std::vector<ZuIcalReportLine> expandedItems;
     std::vector<ZuIcalReportLine> skippedItems;
+    std::vector<ZuIcalReportLine> correctedItems;  // imported with a fault mended or a COUNT capped
+    std::vector<std::string> notes;                // about the file: its encoding, refused time zones
 };
 
 struct ZuIcalImportOptions {

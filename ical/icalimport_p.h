@@ -9,6 +9,7 @@
 #include "icalrecur.h"
 #include "poomappointment.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -32,20 +33,37 @@ struct FoundComponent {
     icalcomponent* component = nullptr;
     std::string uid, summary;  // as the file has them, for the report
     bool isChange = false;  // a VEVENT with RECURRENCE-ID: one changed occurrence
+    size_t order = 0;       // where its report lines and records go among the others
 };
 
 struct Collected {
-    std::vector<ComponentPtr> roots;  // the parsed file
-    // The components in file order, then the changed occurrences by UID (a cancelled one of a
-    // series in the file is not among them: it only leaves its series).
+    std::vector<ComponentPtr> roots;  // a VCALENDAR of ours per calendar of the file, with its zones
+    std::vector<ComponentPtr> held;   // the components of `found`
+    // The items whose plan waits for the whole file (a recurrence, a zone defined further on) in
+    // file order, then the changed occurrences by UID (a cancelled one of a series in the file is
+    // not among them: it only leaves its series).
     std::vector<FoundComponent> found;
     std::map<std::string, std::vector<Ticks>> changedStarts;  // UID -> local starts its series loses
     int components = 0;  // the components the report counts as read
+    std::vector<std::pair<size_t, ZuIcalReportLine>> skipped;  // refused while reading (with their order)
+    std::vector<ZuIcalReportLine> corrected;  // imported with a fault mended (an end before the start)
+    std::vector<std::string> notes;           // about the file: its encoding, a refused VTIMEZONE
 };
 
-// Parses the text and collects its components; false with the error when the text does not
-// parse (the error names the line).
-bool collectComponents(const std::string& text, Collected& out, std::string& error);
+// Parses the text item by item. An item that can be planned at once goes to `ready` while its
+// component exists (and is freed after); the others are kept in `out`. False with the error when
+// the text does not parse (the error names the line): the items given to `ready` so far are
+// then to be dropped.
+//
+// The text is UTF-8, with or without a byte-order mark, or else CP949 (EUC-KR) when it is valid
+// as that (a note says so). Components nest at most kMaxDepth deep, and each END closes the
+// component begun last. A VTIMEZONE whose rule libical cannot expand in bounded time is left
+// out with a note (its TZID then names libical's built-in zone of that name, if any). An item
+// with a date/time that does not exist (20260230, T250000) or a text longer than a record holds
+// is skipped with the reason; an event whose end lies before its start is reported as corrected.
+constexpr int kMaxDepth = 16;
+bool collectComponents(const std::string& text, Collected& out, const std::function<void(const FoundComponent&)>& ready,
+    std::string& error);
 
 // ---- Plan ---------------------------------------------------------------------------------------
 

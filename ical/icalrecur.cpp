@@ -69,6 +69,130 @@ bool hasFinerParts(const icalrecurrencetype& rule)
     return countOf(rule.by_second) || countOf(rule.by_minute) || countOf(rule.by_hour);
 }
 
+// ---- Rules libical cannot expand in bounded time --------------------------------------------
+//
+// One call of libical's iterator searches period after period until an occurrence passes every
+// BYxxx filter: a rule whose filters no day can pass ("-6FR", "BYMONTH=4;BYMONTHDAY=31", an
+// INTERVAL that never reaches its BYMONTH) searches for ever, and a filter on a rule that steps by
+// seconds or minutes searches for minutes. Such rules are refused before an iterator exists, so
+// that every expansion is a counted number of iterator calls, each a bounded search.
+
+// The number of the days of a month (of length `length`, its 1st on `firstWeekday`, 0 Sunday)
+// that the rule's BYMONTHDAY and BYDAY let through; BYDAY positions count within the month
+// when `positionsInMonth`.
+int daysThrough(const icalrecurrencetype& rule, int length, int firstWeekday, bool positionsInMonth, int onlyWeekday)
+{
+    const int monthDays = countOf(rule.by_month_day);
+    const int weekdays = countOf(rule.by_day);
+    int through = 0;
+    for (int d = 1; d <= length; ++d) {
+        const int weekday = (firstWeekday + d - 1) % 7;
+        if (onlyWeekday >= 0 && weekday != onlyWeekday)
+            continue;
+        bool dayOk = !monthDays;
+        for (int i = 0; i < monthDays && !dayOk; ++i) {
+            const int v = rule.by_month_day[i];
+            dayOk = v > 0 ? v == d : length + v + 1 == d;
+        }
+        bool weekdayOk = !weekdays;
+        for (int i = 0; i < weekdays && !weekdayOk; ++i) {
+            if (static_cast<int>(icalrecurrencetype_day_day_of_week(rule.by_day[i])) - 1 != weekday)
+                continue;
+            const int position = positionsInMonth ? icalrecurrencetype_day_position(rule.by_day[i]) : 0;
+            weekdayOk = position == 0 || (position > 0 ? (d - 1) / 7 + 1 == position : (length - d) / 7 + 1 == -position);
+        }
+        through += dayOk && weekdayOk;
+    }
+    return through;
+}
+
+int monthLength(int month, bool leap)
+{
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && leap ? 29 : lengths[month - 1];
+}
+
+}  // namespace
+
+std::string ruleProblem(const icalrecurrencetype& rule, const icaltimetype& start)
+{
+    const int seconds = countOf(rule.by_second), minutes = countOf(rule.by_minute), hours = countOf(rule.by_hour);
+    const int weekdays = countOf(rule.by_day), monthDays = countOf(rule.by_month_day), months = countOf(rule.by_month);
+    const int yearDays = countOf(rule.by_year_day), weeks = countOf(rule.by_week_no), positions = countOf(rule.by_set_pos);
+    const bool dayFilters = weekdays || monthDays || months || yearDays || weeks || positions;
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return "it repeats every second, which the calendar does not hold";
+    case ICAL_MINUTELY_RECURRENCE:
+        return "it repeats every minute, which the calendar does not hold";
+    case ICAL_HOURLY_RECURRENCE:
+        if (dayFilters || hours || minutes || seconds)
+            return "it repeats hourly on chosen days, hours or minutes, which the calendar does not hold";
+        return {};
+    case ICAL_DAILY_RECURRENCE:
+    case ICAL_WEEKLY_RECURRENCE:
+    case ICAL_MONTHLY_RECURRENCE:
+    case ICAL_YEARLY_RECURRENCE:
+        break;
+    default:
+        return "its frequency is unknown";
+    }
+    const bool yearly = rule.freq == ICAL_YEARLY_RECURRENCE;
+    const bool monthly = rule.freq == ICAL_MONTHLY_RECURRENCE;
+    if ((yearDays || weeks) && !yearly)
+        return "it has BYYEARDAY or BYWEEKNO without FREQ=YEARLY";
+    if (monthDays && rule.freq == ICAL_WEEKLY_RECURRENCE)
+        return "it has BYMONTHDAY with FREQ=WEEKLY";
+    if (yearly)
+        return {};  // libical walks years quickly and gives up at its last year
+    for (int i = 0; i < weekdays; ++i) {
+        const int position = icalrecurrencetype_day_position(rule.by_day[i]);
+        if (position && !monthly)
+            return "its BYDAY numbers weekdays outside FREQ=MONTHLY or YEARLY";
+        if (position < -5 || position > 5)
+            return "its BYDAY asks for a weekday no month has five of";
+    }
+    // The months the rule reaches: an INTERVAL of months steps over some of them.
+    bool reached[13] = {};
+    if (monthly && rule.interval > 0 && start.month >= 1 && start.month <= 12) {
+        for (int k = 0; k < 12; ++k)
+            reached[(start.month - 1 + k * rule.interval) % 12 + 1] = true;
+    } else {
+        std::fill(std::begin(reached), std::end(reached), true);
+    }
+    bool named[13] = {};
+    for (int i = 0; i < months; ++i) {
+        const int m = icalrecurrencetype_month_month(rule.by_month[i]);
+        if (m >= 1 && m <= 12)
+            named[m] = true;
+    }
+    // Days stepped by whole weeks keep the start's weekday.
+    const int onlyWeekday = rule.freq == ICAL_DAILY_RECURRENCE && rule.interval % 7 == 0 && start.year > 0
+        ? static_cast<int>(icaltime_day_of_week(start)) - 1 : -1;
+    int mostInMonth = 0;
+    for (int m = 1; m <= 12; ++m) {
+        if (!reached[m] || (months && !named[m]))
+            continue;
+        for (int leap = 0; leap < (m == 2 ? 2 : 1); ++leap)
+            for (int first = 0; first < 7; ++first)
+                mostInMonth = std::max(mostInMonth, daysThrough(rule, monthLength(m, leap), first, monthly, onlyWeekday));
+    }
+    if (!mostInMonth)
+        return "no day of any month it reaches passes its BYMONTH, BYMONTHDAY and BYDAY";
+    if (positions) {
+        const int times = std::max(1, hours) * std::max(1, minutes) * std::max(1, seconds);
+        const int perPeriod = times * (monthly ? mostInMonth : rule.freq == ICAL_WEEKLY_RECURRENCE ? 7 : 1);
+        bool any = false;
+        for (int i = 0; i < positions; ++i)
+            any = any || (rule.by_set_pos[i] != 0 && std::abs(rule.by_set_pos[i]) <= perPeriod);
+        if (!any)
+            return "its BYSETPOS asks for more occurrences than one period holds";
+    }
+    return {};
+}
+
+namespace {
+
 // The last day whose occurrence starts at or before UNTIL, on the local wall clock.
 bool untilDay(const icalrecurrencetype& rule, const RecurrenceInput& in, Ticks& day)
 {
@@ -325,8 +449,25 @@ bool offsetsAgree(const RecurrenceInput& in)
 }
 
 // Checks a candidate against libical's expansion of the rule.
+// A COUNT whose occurrences reach past the calendar's last day (4500-12-31) ends there.
+void capCount(Recurrence& r, bool task)
+{
+    if (r.endType != 2)
+        return;
+    Recurrence open = r;
+    open.endType = 0;
+    CRecurrencePattern pattern(task ? 4u : 1u);
+    long possible = 0;
+    if (!fillPattern(open, pattern) || !pattern.GetOccurrences(&possible) || possible < 1 || r.count <= possible)
+        return;
+    r.note = "its COUNT of " + std::to_string(r.count) + " reaches past 4500-12-31, the calendar's last day: capped at "
+        + std::to_string(possible) + " occurrences";
+    r.count = possible;
+}
+
 bool confirm(Recurrence& r, const icalrecurrencetype& rule, const RecurrenceInput& in, std::string& reason)
 {
+    capCount(r, in.datesOnly);
     if (!placeCountedEnd(r, in.datesOnly, reason))
         return false;
     CRecurrencePattern pattern(in.datesOnly ? 4u : 1u);
@@ -645,9 +786,12 @@ Recurrence expand(const RecurrenceInput& in, const std::vector<icalrecurrencetyp
     }
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    // Sorted, so that a file with a great many EXDATEs is not a product of two long lists.
+    std::sort(excluded.begin(), excluded.end());
+    std::sort(excludedDays.begin(), excludedDays.end());
     std::erase_if(starts, [&](Ticks s) {
-        return std::find(excluded.begin(), excluded.end(), s) != excluded.end()
-            || std::find(excludedDays.begin(), excludedDays.end(), midnightOf(s)) != excludedDays.end();
+        return std::binary_search(excluded.begin(), excluded.end(), s)
+            || std::binary_search(excludedDays.begin(), excludedDays.end(), midnightOf(s));
     });
     if (starts.empty()) {
         r.kind = Recurrence::Skip;
@@ -701,6 +845,14 @@ Recurrence mapRecurrence(const RecurrenceInput& in)
     if (rules.empty() && !rdates)
         return {};
 
+    for (const icalrecurrencetype& rule : rules) {
+        if (std::string problem = ruleProblem(rule, in.base); !problem.empty()) {
+            Recurrence r;
+            r.kind = Recurrence::Skip;
+            r.reason = std::move(problem);
+            return r;
+        }
+    }
     std::string reason;
     if (rules.size() > 1)
         reason = "it has several RRULEs";

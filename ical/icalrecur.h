@@ -23,6 +23,9 @@
 //     later). Of more than kMaxExpanded the kMaxExpanded nearest the import date are kept; a rule
 //     finer than daily with that many is skipped instead. Tasks are never expanded: a task whose
 //     rule has no pattern form, or that has EXDATEs, is skipped.
+//   - skipped, when ruleProblem() finds that libical could not expand it in bounded time.
+// A COUNT that reaches past the calendar's last day (4500-12-31) is capped at the occurrences up
+// to it, with a note.
 //
 // Export: a stored pattern becomes an RRULE (lunar patterns with RSCALE=DANGI), ending with COUNT
 // when the stored count is the number of real occurrences, else with UNTIL at the last one.
@@ -72,7 +75,16 @@ struct Recurrence {
     bool cut = false;           // Expand: occurrences left out to keep kMaxExpanded ...
     size_t found = 0;           // ... of this many
     std::string reason;         // Expand, Skip: why the rule has no pattern form / was skipped
+    std::string note;           // Pattern: what was changed to fit (a COUNT past 4500 capped)
 };
+
+// Why libical could not expand the rule (starting at `start`) in bounded time, or "": SECONDLY
+// and MINUTELY, HOURLY with any BYxxx part, numbered BYDAY outside MONTHLY and YEARLY or beyond
+// the fifth, BYYEARDAY / BYWEEKNO outside YEARLY, BYMONTHDAY in WEEKLY, BYMONTH / BYMONTHDAY /
+// BYDAY that no day of a reachable month passes, and a BYSETPOS beyond what one period holds.
+// What passes gets an occurrence within every few decades, so each call of libical's iterator
+// is a bounded search; expansions count their calls.
+std::string ruleProblem(const icalrecurrencetype& rule, const icaltimetype& start);
 
 Recurrence mapRecurrence(const RecurrenceInput& in);
 

@@ -56,7 +56,10 @@ static void printHelp(FILE* out)
                "                   records in place and adds only what is new. The report lists each\n"
                "                   expanded and skipped item by UID and summary and counts the records\n"
                "                   created, updated and unchanged. To-do alarms are not imported; \"-\"\n"
-               "                   reads standard input\n"
+               "                   reads standard input. Files up to 256 MiB, UTF-8 or CP949\n"
+               "                   (EUC-KR); rules that repeat every second or minute, or whose\n"
+               "                   filters no day passes, are skipped; a COUNT past 4500 is capped;\n"
+               "                   the report says so\n"
                "  export FILE.ics [--from DATE] [--to DATE]\n"
                "                   write the appointments and tasks (only those with an occurrence\n"
                "                   between the dates, when given) as iCalendar; \"-\" is standard\n"
@@ -110,8 +113,13 @@ int main(int argc, char** argv)
     }
     if (!std::strcmp(argv[1], "import") || !std::strcmp(argv[1], "export"))
         return runIcalProgram(argv);
-    if (!std::strcmp(argv[1], "install") && argc <= 3)
+    if (!std::strcmp(argv[1], "install")) {
+        if (argc > 3 || (argc == 3 && argv[2][0] == '-')) {
+            std::fprintf(stderr, "usage: zupim install [FOLDER]   (by default the folder of zupim)\n");
+            return 2;
+        }
         return runInstallCommand(argc == 3 ? argv[2] : nullptr, stdout, stderr);
+    }
     std::fprintf(stderr, "zupim: unknown command '%s' (try 'zupim help')\n", argv[1]);
     return 2;
 }

@@ -476,7 +476,7 @@ TEST_F(IcalImport, ParseErrorsNameTheLineAndChangeNothing)
         {"BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART:20261210T090000\nSUMMARY;LANGUAGE:x\nEND:VEVENT\nEND:VCALENDAR\n",
             "line 4: cannot parse \"SUMMARY;LANGUAGE:x\""},
         {"BEGIN:VCALENDAR\nBEGIN:VEVENT\nBEGIN:VALARM\nEND:VEVENT\nEND:VCALENDAR\n",
-            "line 5: the file ends inside a component (an END line is missing)"},
+            "line 4: END:VEVENT where END:VALARM was expected"},
         {"BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:x\r\n", "line 3: the file ends inside a component (an END line is missing)"},
         {"", "line 1: no VCALENDAR in the file"},
     };
@@ -492,14 +492,15 @@ TEST_F(IcalImport, ParseErrorsNameTheLineAndChangeNothing)
 
 TEST_F(IcalImport, AFailedWriteRollsEverythingBack)
 {
-    // The second event's subject is beyond what a record holds (16 MiB): its write fails after
-    // the first event, its new category, its reminder and the count were written.
+    // The second event's attendee list is beyond what a record holds (16 MiB): its write fails
+    // after the first event, its new category, its reminder and the count were written.
     const std::string huge(9 * 1024 * 1024, 'x');
     const ZuIcalImportResult r = ZuImportIcal(calendar({
         "BEGIN:VEVENT", "UID:ok", "SUMMARY:먼저", "DTSTART:20261210T090000", "CATEGORIES:새분류",
         "BEGIN:VALARM", "ACTION:DISPLAY", "DESCRIPTION:x", "TRIGGER:-PT5M", "END:VALARM", "END:VEVENT",
         "BEGIN:VTODO", "UID:task", "SUMMARY:할 일", "CATEGORIES:새분류", "END:VTODO",
-        "BEGIN:VEVENT", "UID:huge", "SUMMARY:" + huge, "DTSTART:20261211T090000", "END:VEVENT",
+        "BEGIN:VEVENT", "UID:huge", "SUMMARY:참석자 많음", "ATTENDEE;CN=" + huge + ":mailto:a@example.com",
+        "DTSTART:20261211T090000", "END:VEVENT",
     }));
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("cannot write huge"), std::string::npos) << r.error.substr(0, 200);

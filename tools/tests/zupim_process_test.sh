@@ -25,4 +25,10 @@ if [[ $? != 1 ]] || ! grep -q 'cannot open' "$home/err"; then
     cat "$home/err"
     failed=1
 fi
+"$zupim" install a b 2>"$home/err"
+if [[ $? != 2 ]] || ! grep -q '^usage: zupim install \[FOLDER\]' "$home/err"; then
+    echo "FAIL: zupim install with two folders does not print its usage:"
+    cat "$home/err"
+    failed=1
+fi
 exit $failed
