@@ -91,6 +91,9 @@ public:
     FILETIME RangeStart() const { return m_rangeStart; }
     FILETIME RangeEnd() const { return m_rangeEnd; }
     int FirstDayOfWeek() const { return m_firstDayOfWeek; }
+    // Sets the first day of the week (0 Sunday, 1 Monday) in place of the locale's, for tests;
+    // the range follows at the next SetCurrentDate.
+    void SetFirstDayOfWeek(int day) { m_firstDayOfWeek = day == 1 ? 1 : 0; }
 
     // Caption and holidays.
     void UpdateCaption();

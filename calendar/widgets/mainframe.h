@@ -74,9 +74,9 @@ public:
     // Routes one command as the bars' clicks do; true when someone handled it.
     bool OnCommand(UINT id);
     // Shows the two-line label in the colour; a call while it shows hides it instead.
-    void ShowNotification(const CString& subject, const CString& timeText, COLORREF color);
+    void ShowNotification(const CString& subject, const CString& timeText, COLORREF color) override;
     // Hides the label (and stops its timer) and nothing else.
-    void HideNotification();
+    void HideNotification() override;
     // Timer 1: the label's time is up.
     void OnTimer(UINT id);
     // The geometry of the views' area in the window.
