@@ -5,6 +5,10 @@
 #include "messagebox.h"
 #include "popupmenu.h"
 #include "widgets/appointment.h"
+#include "widgets/label.h"
+#include "widgets/mainframe.h"
+#include "widgets/zucalendarapp.h"
+#include "windowtestenv.h"
 #include "widgets/hourgrid.h"
 #include "widgets/weekstrip.h"
 #include "widgets/zuimagelist.h"
@@ -391,4 +395,37 @@ TEST_F(WeekView, Commands)
     for (auto [it, end] = all.equal_range("남김"); it != end; ++it)
         copies.insert({it->second.left(), it->second.top()});
     EXPECT_EQ(copies, (std::set<std::pair<int, int>>{{9 + 3 * 33, 6 * kRow}, {9 + 6 * 33, 2 * kRow}}));
+}
+
+// In the program's own frame: the label shows the tapped box in its busy colour, and hides on
+// the second tap.
+TEST(WeekViewInFrame, LabelShowsTheTappedBox)
+{
+    WindowTestEnv env;
+    ZuSetFixedClock(utcOf(wall(2026, 12, 10, 9)));
+    add(Appointment{.subject = L"치과", .start = wall(2026, 12, 10, 10), .minutes = 60, .busy = 1});
+    {
+        CZuCalendarApp app;
+        ASSERT_TRUE(app.InitInstance());
+        CMainFrame* frame = app.MainFrame();
+        CZuCalendarDoc* doc = app.Document();
+        doc->SetViewType(ZU_VIEW_WEEK, false);
+        auto* view = new CZuWeekView(doc, frame);
+        view->setGeometry(frame->ViewArea());
+        view->show();
+        view->raise();
+        LoadCounter counter;
+        view->installEventFilter(&counter);
+        doc->RequestLoad(view);
+        ASSERT_TRUE(waitFor([&] { return counter.loads > 0; }));
+        ASSERT_EQ(view->Boxes().size(), 1u);
+        CLabel* label = frame->NotificationLabel();
+        QTest::mouseClick(view->Boxes()[0], Qt::LeftButton, {}, QPoint(3, 3));
+        ASSERT_TRUE(label->isVisible());
+        EXPECT_EQ(pixels(label).pixelColor(label->width() - 4, label->height() - 4), qcolor(CAppointment::m_clrBusyStatus[1]));
+        EXPECT_NE(utf8(label->GetText()).find("치과"), std::string::npos);
+        QTest::mouseClick(view->Boxes()[0], Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_FALSE(label->isVisible());
+    }
+    ZuSetClock({});
 }
