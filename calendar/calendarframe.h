@@ -52,6 +52,15 @@ public:
 
     // The record card (view board) of an appointment (selector 1) or a task (selector 4), modal.
     virtual void OpenRecordCard(int selector, DWORD oid) { (void)selector; (void)oid; }
+    // The two-line notification label (subject, time text) in the colour; a call while it shows
+    // hides it instead.
+    virtual void ShowNotification(const CString& subject, const CString& timeText, COLORREF color)
+    {
+        (void)subject;
+        (void)timeText;
+        (void)color;
+    }
+    virtual void HideNotification() {}
     // The frame's left scroll bar (id 1013) that the list view drives when the left-scroll option
     // is on; null in frames without one.
     virtual QScrollBar* LeftScrollBar() { return nullptr; }

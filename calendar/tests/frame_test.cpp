@@ -158,15 +158,14 @@ TEST_F(Frame, ViewButtons)
         click(frame, c.button);
         EXPECT_EQ(doc()->ViewType(), c.type);
         EXPECT_EQ(doc()->ViewStyle(), c.style);
-        // The month grid in graphic month; the list view stands in for the other graphic views,
-        // and says so.
+        // The list in list style; the day, week and month views in graphic style.
         auto* shown = qobject_cast<QWidget*>(frame->ActiveView());
         ASSERT_TRUE(shown);
-        const bool grid = c.style == ZU_STYLE_GRAPHIC && c.type == ZU_VIEW_MONTH;
-        EXPECT_EQ(qobject_cast<CZuMonthView*>(shown) != nullptr, grid);
-        EXPECT_EQ(qobject_cast<CZuCalendarView*>(shown) != nullptr, !grid);
+        const char* const graphic[] = {"CZuDayView", "CZuWeekView", "CZuMonthView"};
+        EXPECT_STREQ(shown->metaObject()->className(), c.style == ZU_STYLE_LIST ? "CZuCalendarView" : graphic[c.type]);
         EXPECT_TRUE(shown->isVisible());
-        EXPECT_EQ(frame->NotificationLabel()->isVisible(), c.style == ZU_STYLE_GRAPHIC && !grid);
+        EXPECT_EQ(shown->geometry(), frame->ViewArea());
+        EXPECT_FALSE(frame->NotificationLabel()->isVisible());
         EXPECT_EQ(frame->ContentBar()->isVisible(), c.contentBar);
         EXPECT_EQ(shown->geometry().top(), c.contentBar ? CMainFrame::kTopBarsHeight : CMainFrame::kNavigationBarHeight);
         EXPECT_EQ(frame->ImageButtonBitmap(0), c.day);
@@ -217,8 +216,10 @@ TEST_F(Frame, StoredYearGraphic)
     ASSERT_TRUE(frame);
     auto* shown = qobject_cast<QWidget*>(frame->ActiveView());
     ASSERT_TRUE(shown);
+    EXPECT_STREQ(shown->metaObject()->className(), "CZuCalendarView");  // the year has no grid
     EXPECT_TRUE(shown->isVisible());
     EXPECT_FALSE(shown->geometry().isEmpty());
+    EXPECT_TRUE(frame->NotificationLabel()->isVisible());
 }
 
 TEST_F(Frame, ReloadsOnForeignWrite)

@@ -3,7 +3,9 @@
 #include "calendarview.h"
 #include "frameplaceholders.h"
 #include "zucalendarview.h"
+#include "zudayview.h"
 #include "zumonthview.h"
+#include "zuweekview.h"
 #include "zucalendardoc.h"
 
 #include "bitmap.h"
@@ -353,26 +355,33 @@ void CMainFrame::Shutdown()
 
 // ---- views --------------------------------------------------------------------------------
 
+template <class View>
+View* CMainFrame::MakeView(View*& view)
+{
+    if (!view) {
+        view = new View(m_doc, this);
+        view->setObjectName(QString::number(kHiddenPaneId));
+        view->hide();
+        view->setGeometry(ViewArea());
+        view->OnInitialUpdate();
+        if (m_label)
+            m_label->raise();
+    }
+    return view;
+}
+
 QWidget* CMainFrame::GetView(int type, int style)
 {
-    // Every type in list style is the list view. In graphic style the month view is made on
-    // first use; the year type has no graphic view and shows the list, as do the day and week
-    // types until their graphic views come.
+    // Every type in list style is the list view. In graphic style the day, week and month views
+    // are made on first use; the year type has no graphic view and shows the list.
     if (style != ZU_STYLE_GRAPHIC)
         return m_listView;
-    if (type == ZU_VIEW_MONTH) {
-        if (!m_monthView) {
-            m_monthView = new CZuMonthView(m_doc, this);
-            m_monthView->setObjectName(QString::number(kHiddenPaneId));
-            m_monthView->hide();
-            m_monthView->setGeometry(ViewArea());
-            m_monthView->OnInitialUpdate();
-            if (m_label)
-                m_label->raise();
-        }
-        return m_monthView;
+    switch (type) {
+    case ZU_VIEW_DAY: return MakeView(m_dayView);
+    case ZU_VIEW_WEEK: return MakeView(m_weekView);
+    case ZU_VIEW_MONTH: return MakeView(m_monthView);
+    default: return m_listView;
     }
-    return m_listView;
 }
 
 QObject* CMainFrame::ViewFor(int type, int style)
@@ -407,7 +416,7 @@ void CMainFrame::ShowGraphicNotice()
     if (!m_graphicStandIn)
         return;
     HideNotification();
-    ShowNotification(CString(L"그래픽 보기는 아직 준비 중입니다."), CString(L"목록으로 보여 드립니다."),
+    ShowNotification(CString(L"연간 보기는 그래픽으로 볼 수 없습니다."), CString(L"목록으로 보여 드립니다."),
                      RGB(255, 255, 225));
 }
 

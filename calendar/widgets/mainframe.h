@@ -14,9 +14,9 @@
 // - the left scroll bar 1013 at the left edge of the view area, shown only by the list view;
 // - the notification label 1009 over everything at (0, 0), 240 x 50, hidden until asked for.
 //
-// The list view always exists; the month view is made on first use. The day and week graphic
-// views are not built yet: their graphic style shows the list view and says so in the
-// notification label.
+// The list view always exists; the day, week and month views are made on first use (ids 1, 2
+// and 4 on the handheld). The year type has no graphic view: its graphic style shows the list
+// view and says so in the notification label.
 //
 // Commands of the bars reach OnCommand: the view commands (new, cut, copy, paste, delete, the
 // switch to the day view, the label's click) go to the active view first, the rest to the
@@ -46,7 +46,9 @@ class CLabel;
 class CZUDateTimeCtrl;
 class CZuCalendarDoc;
 class CZuCalendarView;
+class CZuDayView;
 class CZuMonthView;
+class CZuWeekView;
 class CZuImageList;
 class QScrollBar;
 
@@ -76,9 +78,9 @@ public:
     // Routes one command as the bars' clicks do; true when someone handled it.
     bool OnCommand(UINT id);
     // Shows the two-line label in the colour; a call while it shows hides it instead.
-    void ShowNotification(const CString& subject, const CString& timeText, COLORREF color);
+    void ShowNotification(const CString& subject, const CString& timeText, COLORREF color) override;
     // Hides the label (and stops its timer) and nothing else.
-    void HideNotification();
+    void HideNotification() override;
     // Timer 1: the label's time is up.
     void OnTimer(UINT id);
     // The geometry of the views' area in the window.
@@ -133,13 +135,17 @@ private:
     CCeButtonST* MakeImageButton(QWidget* bar, UINT id, QRect rect);
     void SetButtonBitmap(int index, UINT bitmap);
     void RecalcLayout();
+    template <class View>
+    View* MakeView(View*& view);
     void ScheduleReload();
     void ShowGraphicNotice();
     void Shutdown();
 
     CZuCalendarDoc* m_doc;
     CZuCalendarView* m_listView = nullptr;
-    CZuMonthView* m_monthView = nullptr;  // made on first use
+    CZuDayView* m_dayView = nullptr;  // the graphic views, made on first use
+    CZuWeekView* m_weekView = nullptr;
+    CZuMonthView* m_monthView = nullptr;
     QPointer<QWidget> m_current;
     QScrollBar* m_leftScroll = nullptr;
     std::array<CCeButtonST*, BTN_COUNT> m_buttons{};
