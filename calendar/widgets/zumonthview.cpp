@@ -175,12 +175,15 @@ void CZuMonthView::PaintHeader(QPainter& painter)
     const QPixmap header = m_header.GetImage(0);
     if (header.isNull())
         return;
-    // The image names the days from Sunday; a week that starts later shows it turned round.
+    // The image names the days from Sunday; a week that starts later shows it turned round. The
+    // source rectangles are in the pixmap's own pixels (twice as many on a screen scaled by 2),
+    // the places in the view's.
     const int w = header.width(), h = header.height();
+    const qreal ratio = header.devicePixelRatio();
     const int split = m_doc->FirstDayOfWeek() * w / kColumns;
-    painter.drawPixmap(kHeaderX, 0, header, split, 0, w - split, h);
+    painter.drawPixmap(QPointF(kHeaderX, 0), header, QRectF(split, 0, w - split, h));
     if (split > 0)
-        painter.drawPixmap(kHeaderX + w - split, 0, header, 0, 0, split, h);
+        painter.drawPixmap(QPointF(kHeaderX + (w - split) / ratio, 0), header, QRectF(0, 0, split, h));
 }
 
 void CZuMonthView::PaintCell(QPainter& painter, int cell, bool highlighted)

@@ -1,6 +1,6 @@
 // The calendar's screens for the screenshots: the real frame on a small store of a busy day (a
-// holiday, appointments, a contact's lunar birthday and a task under way), in the list view, and
-// with its tools menu open.
+// holiday, appointments, a contact's lunar birthday and a task under way), in the list view, in
+// the month (with a day's popup), week and day views, and with its tools menu open.
 #include "calendarscreens.h"
 
 #include "calendarfixture.h"
@@ -11,6 +11,7 @@
 #include "widgets/mainframe.h"
 #include "widgets/zucalendarapp.h"
 #include "widgets/zucalendarview.h"
+#include "widgets/zumonthview.h"
 #include "zucalendardoc.h"
 
 #include <QApplication>
@@ -70,6 +71,41 @@ void ZuShootCalendarScreens(const QString& folder, const ZuScreenSaver& save)
     frame->ListView()->SetSelectedRow(1);
     settle(50);
     save(*frame, folder, QStringLiteral("calendar-list"), nullptr);
+
+    // The graphic views: the month with the popup of the 25th, the week, the day.
+    auto tap = [](QWidget* w, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    };
+    frame->OnCommand(ZU_CMD_STYLE);
+    frame->OnCommand(ZU_CMD_VIEW_MONTH);
+    settle(300);
+    save(*frame, folder, QStringLiteral("calendar-month"), nullptr);
+    if (auto* month = qobject_cast<CZuMonthView*>(static_cast<QWidget*>(frame->ActiveView()))) {
+        const int cw = (month->width() - 15) / 7, ch = (month->height() - 16) / 6;
+        for (int cell = 0; cell < CZuMonthView::kCells; ++cell) {
+            SYSTEMTIME day{};
+            const QPoint at(15 + (cell % 7) * cw + cw / 2, 16 + (cell / 7) * ch + ch / 2);
+            if (month->HitTest(at, &day) >= 0 && day.wMonth == 12 && day.wDay == 25) {
+                tap(month, at);
+                break;
+            }
+        }
+        settle(100);
+        save(*frame, folder, QStringLiteral("calendar-popup"), nullptr);
+    }
+    frame->OnCommand(ZU_CMD_VIEW_WEEK);
+    settle(300);
+    save(*frame, folder, QStringLiteral("calendar-week"), nullptr);
+    frame->OnCommand(ZU_CMD_VIEW_DAY);
+    settle(300);
+    save(*frame, folder, QStringLiteral("calendar-day"), nullptr);
+    frame->OnCommand(ZU_CMD_STYLE);
+    settle(200);
 
     // The tools menu, drawn where it opens over the frame.
     ZuSetPopupMenuHandler([&](const std::vector<ZuMenuEntry>& entries, QPoint pos) -> UINT {
