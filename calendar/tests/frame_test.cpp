@@ -306,6 +306,16 @@ TEST_F(Frame, ToolsMenu)
     click(frame, 4);
     ASSERT_TRUE(waitFor([&] { return QFile::exists(log) && QFile(log).size() > 0; }));
 
+    // A contacts program that cannot be started is said so.
+    QFile broken(folder.path() + "/ZuContact");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("\x7f" "ELF not really a program");
+    broken.close();
+    click(frame, 4);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, "주소록 프로그램을 실행할 수 없습니다!");
+    m_boxes.clear();
+
     // "설     정" opens what stands in for the options; "종료하기" closes the window.
     openTools(ZU_CMD_OPTIONS);
     ASSERT_EQ(m_boxes.size(), 1u);

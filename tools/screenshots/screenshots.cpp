@@ -197,7 +197,7 @@ int main(int argc, char** argv)
     CCheckPasswordDlg prompt(nullptr);
     prompt.show();
     app.processEvents();
-    save(prompt, folder, QStringLiteral("password"));
+    save(prompt, folder, QStringLiteral("password-prompt"));
 
     BitmapSheet sheet;
     sheet.show();
