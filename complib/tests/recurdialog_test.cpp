@@ -482,3 +482,22 @@ TEST(RecurDialog, SwitchingKindsKeepsThePages)
     EXPECT_EQ(w.detail(), weekly);
     EXPECT_EQ(child<CZUComboBox>(weekly, 1052)->currentText(), QStringLiteral("3"));
 }
+
+// A page without a pattern does nothing and says so.
+TEST(RecurDialog, PagesWithoutAPatternFail)
+{
+    CRecurDailyPage daily;
+    CRecurWeeklyPage weekly;
+    CRecurMonthlyPage monthly;
+    CRecurYearlyPage yearly;
+    for (CRecurDetailPage* page : std::initializer_list<CRecurDetailPage*>{&daily, &weekly, &monthly, &yearly}) {
+        EXPECT_EQ(page->FillFromPattern(nullptr), 0) << page->objectName().toStdString();
+        EXPECT_EQ(page->WriteIntoPattern(nullptr), 0) << page->objectName().toStdString();
+    }
+    CRecurRangePage range(nullptr);
+    EXPECT_EQ(range.FillFromPattern(), 0);
+    EXPECT_EQ(range.WriteIntoPattern(), 0);
+    CRecurKindPage kinds(nullptr);
+    kinds.SelectKind(1);
+    EXPECT_EQ(kinds.WriteIntoPattern(), 0);
+}
