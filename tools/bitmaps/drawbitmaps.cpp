@@ -479,6 +479,60 @@ std::vector<Bitmap> bitmaps()
                 [l, pressed](QPainter& p) { promptButton(p, l, pressed); });
         }
     all.push_back({opt, 144, {kPromptWidth, kPromptHeight}, false, QColor(), plain(kWindow), drawPrompt});
+    // ---- the recurrence wizard ----
+    // complib 178–186 53×19, the wizard's buttons on the window colour: 178 back dimmed, 180/179
+    // back, 182/181 cancel, 184/183 next, 186/185 finish (the lower id of a pair is pressed).
+    {
+        const char* lib = "complib";
+        // arrow: -1 a triangle pointing back before the label, 1 one pointing on after it.
+        const auto wizardButton = [](QPainter& p, const QString& label, int arrow, bool pressed, bool dimmed) {
+            const QRectF r(0.5, 0.5, 52, 18);
+            QLinearGradient g(0, 0, 0, 19);
+            if (dimmed) {
+                g.setColorAt(0, QColor(236, 236, 238));
+                g.setColorAt(1, QColor(208, 208, 212));
+            } else if (pressed) {
+                g.setColorAt(0, QColor(52, 86, 180));
+                g.setColorAt(1, QColor(96, 136, 232));
+            } else {
+                g.setColorAt(0, QColor(150, 184, 250));
+                g.setColorAt(1, QColor(88, 128, 228));
+            }
+            p.setPen(pen(dimmed ? QColor(168, 168, 174) : QColor(34, 62, 150), 1));
+            p.setBrush(g);
+            p.drawRoundedRect(r, 4, 4);
+            const QColor ink = dimmed ? QColor(150, 150, 156) : pressed ? kGold : kPaper;
+            const qreal dy = pressed ? 1 : 0;
+            QRectF t = r.translated(pressed ? 0.5 : 0, dy);
+            if (arrow != 0) {
+                const qreal x = arrow < 0 ? 8 : 45;
+                const qreal d = arrow < 0 ? -3 : 3;
+                p.setPen(Qt::NoPen);
+                p.setBrush(ink);
+                p.drawPolygon(QPolygonF{QPointF(x + d, 9.5 + dy), QPointF(x - d, 5.5 + dy), QPointF(x - d, 13.5 + dy)});
+                t = arrow < 0 ? t.adjusted(8, 0, 0, 0) : t.adjusted(0, 0, -8, 0);
+            }
+            text(p, t, label, ink, 11);
+        };
+        struct Face {
+            int id;
+            const char* label;
+            int arrow;
+            bool pressed;
+            bool dimmed;
+        };
+        const Face faces[] = {
+            {178, "뒤로", -1, false, true}, {179, "뒤로", -1, true, false}, {180, "뒤로", -1, false, false},
+            {181, "취소", 0, true, false},  {182, "취소", 0, false, false},  {183, "앞으로", 1, true, false},
+            {184, "앞으로", 1, false, false}, {185, "완료", 0, true, false},  {186, "완료", 0, false, false},
+        };
+        for (const Face& f : faces) {
+            const QString l = QString::fromUtf8(f.label);
+            add(lib, f.id, {53, 19}, kWhiteMask, plain(kWindow),
+                [=](QPainter& p) { wizardButton(p, l, f.arrow, f.pressed, f.dimmed); });
+        }
+    }
+    // ---- end of the recurrence wizard ----
     return all;
 }
 
