@@ -266,7 +266,8 @@ void CCategoryList::DrawItem(QPainter& p, int row, const QRect& rect, bool selec
         return;
     const Row& r = m_rows[static_cast<size_t>(row)];
     const QRect column = m_list->ColumnRect(rect, 0);
-    const QRect label(column.left() + kLabelLeft, rect.top(), column.width() - kLabelLeft, rect.height());
+    // The row's last line is the list's separator.
+    const QRect label(column.left() + kLabelLeft, rect.top(), column.width() - kLabelLeft, rect.height() - 1);
     p.fillRect(label, qcolor(ZuSysColor(selected ? ZU_COLOR_HIGHLIGHT : ZU_COLOR_WINDOW)));
 
     // The state image: a check box, ticked for a checked row.
