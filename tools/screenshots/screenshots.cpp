@@ -6,6 +6,7 @@
 #include "bitmap.h"
 #include "calendarscreens.h"
 #include "recurscreens.h"
+#include "categoryscreens.h"
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -209,6 +210,9 @@ int main(int argc, char** argv)
         save(w, f, n, o);
     });
     ZuShootRecurScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
+        save(w, f, n, o);
+    });
+    ZuShootCategoryScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
         save(w, f, n, o);
     });
     std::printf("screenshots in %s\n", qPrintable(folder));
