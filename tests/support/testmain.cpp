@@ -15,6 +15,11 @@ int main(int argc, char** argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("LC_ALL", "C.UTF-8", 1);
+#ifdef ZU_LSAN_SUPPRESSIONS
+    // Programs the tests start (a real X window loads D-Bus) leave the system libraries' leaks
+    // to these suppressions.
+    ::setenv("LSAN_OPTIONS", "suppressions=" ZU_LSAN_SUPPRESSIONS, 0);
+#endif
     std::setlocale(LC_ALL, "C.UTF-8");
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
