@@ -479,6 +479,61 @@ std::vector<Bitmap> bitmaps()
                 [l, pressed](QPainter& p) { promptButton(p, l, pressed); });
         }
     all.push_back({opt, 144, {kPromptWidth, kPromptHeight}, false, QColor(), plain(kWindow), drawPrompt});
+    // ---- the note page ----
+    // complib 160  80×16 the note bar's five 16-px images: voice bar, pen, pen mode (the pen's
+    //              arrow), lines, zoom; 176 16×16 its edit menu (scissors). On the bar's grey.
+    {
+        const char* comp = "complib";
+        const QColor noteBar(215, 215, 215);
+        add(comp, 160, {80, 16}, kWhiteMask, plain(noteBar), [](QPainter& p) {
+            // Voice: a microphone.
+            p.setPen(pen(kNavy, 1.2));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawRoundedRect(QRectF(5.5, 1.5, 5, 8), 2.5, 2.5);
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(3.5, 4.5, 9, 8), 180 * 16, 180 * 16);
+            p.drawLine(QPointF(8, 12.5), QPointF(8, 14.5));
+            p.drawLine(QPointF(5.5, 14.5), QPointF(10.5, 14.5));
+            // Pen: a pencil drawn slanting down to the left.
+            p.save();
+            p.translate(24, 8);
+            p.rotate(45);
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kGold);
+            p.drawRect(QRectF(-2, -6.5, 4, 9));
+            p.setBrush(QColor(240, 200, 160));
+            p.drawPolygon(QPolygonF{QPointF(-2, 2.5), QPointF(2, 2.5), QPointF(0, 6.5)});
+            p.restore();
+            // Pen mode: the pointer's arrow.
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawPolygon(QPolygonF{QPointF(37, 2), QPointF(37, 13), QPointF(40, 10.5), QPointF(42.5, 14.5),
+                                    QPointF(44, 13.5), QPointF(41.5, 9.5), QPointF(45, 9)});
+            // Lines: a ruled sheet.
+            p.setPen(pen(kOffInk, 1));
+            p.setBrush(kPaper);
+            p.drawRect(QRectF(50.5, 2.5, 11, 11));
+            p.setPen(pen(kAppointment, 1));
+            for (const qreal y : {5.5, 8.0, 10.5})
+                p.drawLine(QPointF(52.5, y), QPointF(59.5, y));
+            // Zoom: a magnifying glass.
+            p.setPen(pen(kNavy, 1.4));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawEllipse(QPointF(70.5, 6.5), 4.2, 4.2);
+            p.setPen(pen(kNavy, 2.2));
+            p.drawLine(QPointF(73.6, 9.6), QPointF(77, 13));
+        });
+        add(comp, 176, {16, 16}, kWhiteMask, plain(noteBar), [](QPainter& p) {
+            // Scissors: two blades crossing over two handles.
+            p.setPen(pen(kNavy, 1.3));
+            p.drawLine(QPointF(4, 2), QPointF(10.5, 10));
+            p.drawLine(QPointF(12, 2), QPointF(5.5, 10));
+            p.setBrush(QColor(232, 240, 255));
+            p.setPen(pen(kAnniversary, 1.3));
+            p.drawEllipse(QPointF(4.5, 12), 2.3, 2.3);
+            p.drawEllipse(QPointF(11.5, 12), 2.3, 2.3);
+        });
+    }
     return all;
 }
 
