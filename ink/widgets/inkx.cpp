@@ -678,10 +678,10 @@ void CInkX::paintEvent(QPaintEvent*)
                 const QFontMetrics fm(f);
                 const int w = fm.horizontalAdvance(m_preedit);
                 const QRect r(caret.x() - w, caret.y(), w, caret.height());
-                f.setUnderline(true);
                 p.setFont(f);
                 p.setPen(Qt::black);
                 p.drawText(r, Qt::AlignLeft | Qt::AlignTop, m_preedit);
+                p.drawLine(r.left(), r.top() + fm.ascent() + 2, r.right(), r.top() + fm.ascent() + 2);
             }
             p.fillRect(caret, Qt::black);
         }

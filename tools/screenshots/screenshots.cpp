@@ -5,6 +5,7 @@
 // controls, the password prompt and a sheet of every bitmap on the colour it sits on ("bitmaps").
 #include "bitmap.h"
 #include "calendarscreens.h"
+#include "notescreens.h"
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -207,6 +208,7 @@ int main(int argc, char** argv)
     ZuShootCalendarScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
         save(w, f, n, o);
     });
+    ZuShootNoteScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
