@@ -22,6 +22,7 @@ namespace {
 const QString kPlaceholder = QString::fromUtf8("표시할 수 없는 메모");
 constexpr int kLineSpacing = 20;     // px at 100 %
 constexpr qreal kTapDistance = 3.0;  // window px: less movement is a tap
+constexpr qreal kFastPen = 4.0;      // window px: wider pens are stroked (see paintEvent)
 const QColor kLineColour(196, 208, 228);
 const QColor kSelection(40, 96, 220);
 
@@ -631,11 +632,34 @@ void CInkX::paintEvent(QPaintEvent*)
         paintLines(p, area, m_view.lines, zoom);
         p.setRenderHint(QPainter::Antialiasing);
         std::vector<QPointF> poly;
+        const qreal dpr = std::max<qreal>(1, p.device()->devicePixelRatioF());
         const auto drawStroke = [&](const InkStroke& s) {
             poly.resize(s.points.size());
             for (size_t i = 0; i < s.points.size(); ++i)
                 poly[i] = ToWindow(s.points[i]);
-            p.setPen(QPen(qcolor(s.colour), std::max(0.5, s.width / 100.0 * zoom), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            const qreal w = std::max(0.5, s.width / 100.0 * zoom);
+            // ┌──────────────────────────────────────────────────────────────────────────────┐
+            // │ Speed: a wide antialiased pen goes through Qt's stroker, about 20 times slower │
+            // │ than a cosmetic (1-px) one; a note of 2,000 strokes must load and paint within │
+            // │ 20 ms. Pens up to kFastPen px wide are drawn as that many cosmetic passes,     │
+            // │ side by side along the diagonal; only wider ones are stroked.                  │
+            // └──────────────────────────────────────────────────────────────────────────────┘
+            if (w * dpr <= kFastPen) {
+                // A cosmetic pen is one device pixel wide: count the passes in device pixels.
+                p.setPen(QPen(qcolor(s.colour), 0));
+                const int passes = std::max(1, static_cast<int>(std::lround(w * dpr)));
+                for (int k = 0; k < passes; ++k) {
+                    const qreal d = (k - (passes - 1) / 2.0) * 0.75 / dpr;
+                    p.translate(d, d);
+                    if (poly.size() == 1)
+                        p.drawPoint(poly[0]);
+                    else
+                        p.drawPolyline(poly.data(), static_cast<int>(poly.size()));
+                    p.translate(-d, -d);
+                }
+                return;
+            }
+            p.setPen(QPen(qcolor(s.colour), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             if (poly.size() == 1)
                 p.drawPoint(poly[0]);
             else
