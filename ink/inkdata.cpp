@@ -189,7 +189,7 @@ QByteArray ZuWriteInk(const InkNote& note)
 {
     if (note.empty())
         return QByteArray();
-    qint32 w = note.page.width(), h = note.page.height();
+    qint32 w = std::max(0, note.page.width()), h = std::max(0, note.page.height());
     qsizetype total = kInkHeaderSize + kInkSectionHeaderSize + 8;
     for (const InkItem& item : note.items) {
         total += ZuInkItemSize(item);

@@ -96,7 +96,7 @@ enum class InkRead {
 };
 
 struct InkNote {
-    QSize page;                  // the written area as stored (1/100 px); grown when written
+    QSize page{0, 0};            // the written area as stored (1/100 px); grown when written
     std::vector<InkItem> items;  // in stored order; unknown sections keep their place
 
     bool empty() const { return items.empty(); }

@@ -74,6 +74,14 @@ TEST(InkData, UnknownSectionsKeepTheirBytesAndPlace)
     QByteArray again = ZuWriteInk(read);
     again[6] = 7;  // we write our own minor
     EXPECT_EQ(again, bytes);
+
+    // Found by the fuzz target: a note of unknown sections alone, which sets no page size, was
+    // written with a page of -1 × -1 that no reader takes.
+    InkNote onlyUnknown;
+    onlyUnknown.items.emplace_back(InkUnknown{unknown});
+    InkNote back;
+    ASSERT_EQ(ZuReadInk(ZuWriteInk(onlyUnknown), &back), InkRead::Ours);
+    EXPECT_EQ(back.items, onlyUnknown.items);
 }
 
 TEST(InkData, WhatWeCannotReadIsForeignOrDamaged)

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QPointingDevice>
+#include <QTabletEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -103,6 +105,34 @@ TEST(InkX, DrawsAStrokeAndTypesHangulAtTheTappedCaret)
     give(&again, bytes);
     EXPECT_EQ(again.Note().items, items);
     EXPECT_EQ(take(&again), bytes);
+}
+
+TEST(InkX, OneFingerOrATabletPenDrawsAndTwoFingersDoNot)
+{
+    static QPointingDevice* finger = QTest::createTouchDevice();
+    Window win;
+    QTest::touchEvent(&win.w, finger).press(0, QPoint(20, 40));
+    QTest::touchEvent(&win.w, finger).move(0, QPoint(50, 45));
+    QTest::touchEvent(&win.w, finger).release(0, QPoint(80, 50));
+    QTest::touchEvent(&win.w, finger).press(0, QPoint(20, 100)).press(1, QPoint(60, 100));
+    QTest::touchEvent(&win.w, finger).move(0, QPoint(40, 120)).move(1, QPoint(90, 120));
+    QTest::touchEvent(&win.w, finger).release(0, QPoint(40, 120)).release(1, QPoint(90, 120));
+    ASSERT_EQ(win.w.Note().items.size(), 1u);
+    const auto& s = std::get<InkStroke>(win.w.Note().items[0]);
+    EXPECT_EQ(s.points.front(), QPoint(2000, 4000));
+    EXPECT_EQ(s.points.back(), QPoint(8000, 5000));
+
+    // A tablet's pen draws too.
+    const auto pen = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QTabletEvent e(type, QPointingDevice::primaryPointingDevice(), at, win.w.mapToGlobal(at), 0.5, 0, 0, 0, 0, 0,
+                       Qt::NoModifier, Qt::LeftButton, buttons);
+        QCoreApplication::sendEvent(&win.w, &e);
+    };
+    pen(QEvent::TabletPress, QPointF(100, 150), Qt::LeftButton);
+    pen(QEvent::TabletMove, QPointF(130, 160), Qt::LeftButton);
+    pen(QEvent::TabletRelease, QPointF(160, 170), Qt::NoButton);
+    ASSERT_EQ(win.w.Note().items.size(), 2u);
+    EXPECT_EQ(std::get<InkStroke>(win.w.Note().items[1]).points.back(), QPoint(16000, 17000));
 }
 
 TEST(InkX, LoadedBytesComeBackUnchangedUntilTheFirstEdit)

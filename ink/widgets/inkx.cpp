@@ -98,12 +98,21 @@ bool CInkX::event(QEvent* e)
         return true;
     }
     switch (e->type()) {
+    case QEvent::TouchCancel:
+        m_drag = Drag::None;
+        update();
+        return true;
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd: {
         auto* t = static_cast<QTouchEvent*>(e);
-        if (t->points().size() != 1)
-            return true;  // one finger writes; more are ignored
+        e->accept();  // taken here, so that no mouse event is made from it
+        if (t->points().size() != 1) {
+            // One finger writes; a second one drops what the first was doing.
+            m_drag = Drag::None;
+            update();
+            return true;
+        }
         const QPointF at = t->points().first().position();
         if (e->type() == QEvent::TouchBegin)
             PenDown(at);
@@ -111,7 +120,6 @@ bool CInkX::event(QEvent* e)
             PenMove(at);
         else
             PenUp(at);
-        e->accept();
         return true;
     }
     default:
