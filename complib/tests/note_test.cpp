@@ -252,6 +252,10 @@ TEST_F(NotePage, ToolbarCommands)
     QCoreApplication::sendEvent(page.get(), &toggle);
     EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(page->GetInkWindow()->geometry(), QRect(0, 0, 240, 195));
+    // The bar's grey below the ink window's white, past the last button.
+    const QImage shot = page->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(230, 210), QColor(215, 215, 215));
+    EXPECT_EQ(shot.pixelColor(230, 180), QColor(Qt::white));
 }
 
 // A stored note cut short or with one bit flipped at any place opens, paints and comes back as
