@@ -81,3 +81,28 @@ TEST(StringTable, IdListMatchesTheTable)
 }
 
 } // namespace
+
+TEST(StringTable, TheRecordDialogsTextsAreZuCompLibsOwn)
+{
+    const struct {
+        UINT id;
+        const wchar_t* text;
+    } cases[] = {
+        {102, L"편집"},           {6595, L"참석자:"},     {65109, L" (not in Category List)"},
+        {65214, L"높음"},         {65216, L"낮음"},       {65218, L"비공개"},
+        {65221, L"그룹 없음"},    {65285, L"그룹:"},      {65294, L"일정종류:"},
+        {65297, L"기념일"},       {65302, L"부재중"},     {65304, L"내용 없음"},
+        {65305, L"기념일:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(ZuLoadString(c.id, ZuModule::CompLib), CString(c.text));
+        EXPECT_TRUE(ZuLoadString(c.id).IsEmpty()) << "not in the shared table";
+    }
+    // Every id of the ranges the dialogs count through has a text.
+    for (UINT id = 65214; id <= 65218; ++id)
+        EXPECT_FALSE(ZuLoadString(id, ZuModule::CompLib).IsEmpty()) << id;
+    for (UINT id = 65285; id <= 65305; ++id)
+        EXPECT_FALSE(ZuLoadString(id, ZuModule::CompLib).IsEmpty()) << id;
+    EXPECT_EQ(ZuLoadString(ZuStr::BusyBase + 2, ZuModule::CompLib), CString(L"약속있음"));
+}
