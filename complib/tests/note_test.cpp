@@ -3,9 +3,14 @@
 // library) come back byte for byte.
 #include "widgets/note.h"
 
+#include "resource.h"
+#include "widgets/makeeventsheet.h"
+#include "widgets/modaldialog.h"
+
 #include "cedbdatabase.h"
 #include "inkdata.h"
 #include "inkmessages.h"
+#include "messagebox.h"
 #include "pimstore.h"
 #include "popupmenu.h"
 #include "testhome.h"
@@ -256,6 +261,41 @@ TEST_F(NotePage, ToolbarCommands)
     const QImage shot = page->grab().toImage();
     EXPECT_EQ(shot.pixelColor(230, 210), QColor(215, 215, 215));
     EXPECT_EQ(shot.pixelColor(230, 180), QColor(Qt::white));
+}
+
+// In the event sheet: the note's button shows in the sheet's bar only while the note tab is up,
+// and OK through the sheet takes the drawing.
+TEST_F(NotePage, InTheEventSheet)
+{
+    CPropertyPage summary(0, CString(L"일정"));
+    CNote note;
+    note.SetEventData(writeAppointment(QByteArray()), ZU_SEL_APPOINTMENTS);
+    CMakeEventSheet sheet(CString(L"일정"));
+    sheet.SetEventType(CMakeEventSheet::Appointment);
+    sheet.AddPage(&summary);
+    sheet.AddPage(&note);
+    bool shownWithNote = false, hiddenWithout = false;
+    ZuModalHandlerScope scope([&](QDialog&) {
+        CCeCommandBarEx* bar = sheet.GetCommandBarPtr();
+        const auto width = [&] { return bar->GetItemRect(bar->CommandToIndex(ID_SHEET_SHOW_TOOLBAR)).width(); };
+        sheet.SetActivePage(&note);
+        shownWithNote = width() > 0 && bar->IsButtonPressed(ID_SHEET_SHOW_TOOLBAR);
+        QWidget* ink = note.GetInkWindow();
+        ASSERT_NE(ink, nullptr);
+        QTest::mousePress(ink, Qt::LeftButton, Qt::NoModifier, QPoint(20, 40));
+        QTest::mouseMove(ink, QPoint(90, 60));
+        QTest::mouseRelease(ink, Qt::LeftButton, Qt::NoModifier, QPoint(90, 60));
+        sheet.SetActivePage(&summary);
+        hiddenWithout = width() == 0 && !note.GetToolBar()->isVisible();
+        const int ok = bar->CommandToIndex(ZuCompLibRes::IdSheetOk);
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->GetItemRect(ok).center());
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_TRUE(shownWithNote);
+    EXPECT_TRUE(hiddenWithout);
+    InkNote read;
+    ASSERT_EQ(ZuReadInk(blobOf(note), &read), InkRead::Ours);
+    EXPECT_EQ(read.items.size(), 1u);
 }
 
 // A stored note cut short or with one bit flipped at any place opens, paints and comes back as
