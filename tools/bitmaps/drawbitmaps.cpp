@@ -39,6 +39,7 @@
 //   options  140/141 69×21 OK ("확인"), normal / pressed
 //            142/143 69×21 cancel ("취소"), normal / pressed
 //            144  196×92 the password prompt's background (the dialog's size); opaque
+//   complib  the property sheets' bar buttons and tab icons (see their block below)
 #include "widgets/zufont.h"
 
 #include <QDir>
@@ -575,6 +576,181 @@ std::vector<Bitmap> bitmaps()
                 add(comp, b.normal + static_cast<int>(look), {41, 19}, kWhiteMask, plain(kWindow),
                     [editorButton, l, c, look](QPainter& p) { editorButton(p, l, c, look); });
         }
+    // ---- the property sheets ----
+    // complib 149/171 32×18 the sheets' OK ("확인", the menu select sheet's and the event sheet's),
+    // 156 32×18 cancel ("취소"), 142 32×18 the note page's tool bar button (a 16-px glyph in the
+    // middle: the bar's images are all 32×18), on the command bar's blue; the tab icons, 16 px each
+    // on the tabs' RGB(200,235,235): 139 (2) category list and category editor; 140 (5)
+    // appointment summary, note, attendees, list, editor; 138 (4) task summary, note, list,
+    // editor; 188 (6) the contact's three pages, note, list, editor.
+    {
+        const char* lib = "complib";
+        const QColor tabs(200, 235, 235);
+        const auto barLabel = [](QPainter& p, const QString& label) {
+            p.setPen(pen(kPaper, 1));
+            p.setBrush(QColor(86, 128, 226));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 31, 17), 3, 3);
+            text(p, QRectF(0, 0, 32, 18), label, kPaper, 11);
+        };
+        add(lib, 149, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { barLabel(p, QString::fromUtf8("확인")); });
+        add(lib, 171, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { barLabel(p, QString::fromUtf8("확인")); });
+        add(lib, 156, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { barLabel(p, QString::fromUtf8("취소")); });
+        add(lib, 142, {32, 18}, kWhiteMask, plain(kCommandBar), [](QPainter& p) {
+            p.translate(8, 1);  // a 16-px glyph in the middle of a button as wide as OK and cancel
+            p.setPen(pen(kPaper, 1));
+            p.setBrush(QColor(86, 128, 226));
+            p.drawRoundedRect(QRectF(1.5, 3.5, 13, 9), 1.5, 1.5);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kPaper);
+            for (int i = 0; i < 4; ++i)
+                p.drawRect(QRectF(3.5 + i * 2.6, 5.5, 1.6, 1.6));
+            p.drawRect(QRectF(4.5, 9, 7, 1.6));
+        });
+        // The 16-px tab glyphs, drawn at x.
+        const auto list = [](QPainter& p, qreal x) {  // a checked list: the category list
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawRect(QRectF(x + 1.5, 1.5, 13, 13));
+            for (int i = 0; i < 3; ++i) {
+                p.setPen(pen(kNavy, 1));
+                p.setBrush(i == 1 ? kPaper : QColor(kAppointment));
+                p.drawRect(QRectF(x + 3.5, 3.5 + i * 3.7, 2.5, 2.5));
+                p.drawLine(QPointF(x + 7.5, 4.7 + i * 3.7), QPointF(x + 12.5, 4.7 + i * 3.7));
+            }
+        };
+        const auto editor = [](QPainter& p, qreal x) {  // plus and minus: the category editor
+            p.setPen(Qt::NoPen);
+            p.setBrush(kTask);
+            p.drawEllipse(QRectF(x + 0.5, 0.5, 9, 9));
+            p.setBrush(kAnniversary);
+            p.drawEllipse(QRectF(x + 6.5, 6.5, 9, 9));
+            p.setPen(pen(kPaper, 1.6));
+            p.drawLine(QPointF(x + 2.5, 5), QPointF(x + 7.5, 5));
+            p.drawLine(QPointF(x + 5, 2.5), QPointF(x + 5, 7.5));
+            p.drawLine(QPointF(x + 8.5, 11), QPointF(x + 13.5, 11));
+        };
+        const auto note = [](QPainter& p, qreal x) {  // a sheet with a pen line
+            p.setPen(pen(kOffInk, 1));
+            p.setBrush(kPaper);
+            p.drawRect(QRectF(x + 2.5, 1.5, 10, 13));
+            p.setPen(pen(kAppointment, 1.3));
+            QPainterPath squiggle;
+            squiggle.moveTo(x + 4, 10);
+            squiggle.cubicTo(x + 6, 5, x + 8, 13, x + 11, 6);
+            p.drawPath(squiggle);
+            p.setPen(pen(kGold, 2));
+            p.drawLine(QPointF(x + 11, 12), QPointF(x + 14.5, 8.5));
+        };
+        const auto person = [](QPainter& p, qreal x, qreal dx, QColor c) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(c);
+            p.drawEllipse(QRectF(x + dx + 2.5, 2, 5, 5));
+            p.drawRoundedRect(QRectF(x + dx + 0.5, 8, 9, 7), 3, 3);
+        };
+        const auto attendees = [=](QPainter& p, qreal x) {
+            person(p, x, 5.5, kTask);
+            person(p, x, 0, kAppointment);
+        };
+        const auto summaryAppointment = [](QPainter& p, qreal x) {
+            clock(p, QPointF(x + 8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
+        };
+        const auto summaryTask = [](QPainter& p, qreal x) {
+            p.setPen(pen(kTask, 1.2));
+            p.setBrush(QColor(230, 247, 235));
+            p.drawRoundedRect(QRectF(x + 2.5, 2.5, 11, 11), 2, 2);
+            check(p, QRectF(x + 4.5, 5, 8, 6.5), kTask, 2);
+        };
+        const auto card = [=](QPainter& p, qreal x) {
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawRoundedRect(QRectF(x + 0.5, 2.5, 15, 11), 1.5, 1.5);
+            person(p, x + 1.5, 0, kAppointment);
+        };
+        const auto phone = [](QPainter& p, qreal x) {
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawRoundedRect(QRectF(x + 4.5, 0.5, 7, 15), 1.5, 1.5);
+            p.setBrush(kAppointment);
+            p.drawRect(QRectF(x + 5.5, 2.5, 5, 6));
+        };
+        const auto photo = [](QPainter& p, qreal x) {
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(QColor(255, 244, 214));
+            p.drawRect(QRectF(x + 1.5, 2.5, 13, 11));
+            p.setPen(Qt::NoPen);
+            p.setBrush(kTask);
+            p.drawPolygon(QPolygonF{QPointF(x + 2, 13), QPointF(x + 7, 7), QPointF(x + 11, 13)});
+            p.setBrush(kGold);
+            p.drawEllipse(QRectF(x + 9.5, 4.5, 3, 3));
+        };
+        using Glyph = std::function<void(QPainter&, qreal)>;
+        const auto strip = [&](int id, std::vector<Glyph> glyphs) {
+            const int n = static_cast<int>(glyphs.size());
+            add(lib, id, {16 * n, 16}, kWhiteMask, plain(tabs), [glyphs](QPainter& p) {
+                for (size_t i = 0; i < glyphs.size(); ++i)
+                    glyphs[i](p, 16.0 * static_cast<qreal>(i));
+            });
+        };
+        strip(139, {list, editor});
+        strip(140, {summaryAppointment, note, attendees, list, editor});
+        strip(138, {summaryTask, note, list, editor});
+        strip(188, {card, phone, photo, note, list, editor});
+    }
+
+    // ---- the note page ----
+    // complib 160  80×16 the note bar's five 16-px images: voice bar, pen, pen mode (the pen's
+    //              arrow), lines, zoom; 176 16×16 its edit menu (scissors). On the bar's grey.
+    {
+        const char* comp = "complib";
+        const QColor noteBar(215, 215, 215);
+        add(comp, 160, {80, 16}, kWhiteMask, plain(noteBar), [](QPainter& p) {
+            // Voice: a microphone.
+            p.setPen(pen(kNavy, 1.2));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawRoundedRect(QRectF(5.5, 1.5, 5, 8), 2.5, 2.5);
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(3.5, 4.5, 9, 8), 180 * 16, 180 * 16);
+            p.drawLine(QPointF(8, 12.5), QPointF(8, 14.5));
+            p.drawLine(QPointF(5.5, 14.5), QPointF(10.5, 14.5));
+            // Pen: a pencil drawn slanting down to the left.
+            p.save();
+            p.translate(24, 8);
+            p.rotate(45);
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kGold);
+            p.drawRect(QRectF(-2, -6.5, 4, 9));
+            p.setBrush(QColor(240, 200, 160));
+            p.drawPolygon(QPolygonF{QPointF(-2, 2.5), QPointF(2, 2.5), QPointF(0, 6.5)});
+            p.restore();
+            // Pen mode: the pointer's arrow.
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawPolygon(QPolygonF{QPointF(37, 2), QPointF(37, 13), QPointF(40, 10.5), QPointF(42.5, 14.5),
+                                    QPointF(44, 13.5), QPointF(41.5, 9.5), QPointF(45, 9)});
+            // Lines: a ruled sheet.
+            p.setPen(pen(kOffInk, 1));
+            p.setBrush(kPaper);
+            p.drawRect(QRectF(50.5, 2.5, 11, 11));
+            p.setPen(pen(kAppointment, 1));
+            for (const qreal y : {5.5, 8.0, 10.5})
+                p.drawLine(QPointF(52.5, y), QPointF(59.5, y));
+            // Zoom: a magnifying glass.
+            p.setPen(pen(kNavy, 1.4));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawEllipse(QPointF(70.5, 6.5), 4.2, 4.2);
+            p.setPen(pen(kNavy, 2.2));
+            p.drawLine(QPointF(73.6, 9.6), QPointF(77, 13));
+        });
+        add(comp, 176, {16, 16}, kWhiteMask, plain(noteBar), [](QPainter& p) {
+            // Scissors: two blades crossing over two handles.
+            p.setPen(pen(kNavy, 1.3));
+            p.drawLine(QPointF(4, 2), QPointF(10.5, 10));
+            p.drawLine(QPointF(12, 2), QPointF(5.5, 10));
+            p.setBrush(QColor(232, 240, 255));
+            p.setPen(pen(kAnniversary, 1.3));
+            p.drawEllipse(QPointF(4.5, 12), 2.3, 2.3);
+            p.drawEllipse(QPointF(11.5, 12), 2.3, 2.3);
+        });
     }
     return all;
 }

@@ -7,6 +7,7 @@
 #include "calendarscreens.h"
 #include "recurscreens.h"
 #include "categoryscreens.h"
+#include "notescreens.h"
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -215,6 +216,7 @@ int main(int argc, char** argv)
     ZuShootCategoryScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
         save(w, f, n, o);
     });
+    ZuShootNoteScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }

@@ -1,0 +1,55 @@
+// makeeventsheet.h - the tabbed editor of one appointment, task or contact (the shell).
+//
+// The caller makes the pages and the sheet, sets the event type, adds the pages in tab order and
+// runs the sheet; only IDOK leads to a save, and the pages keep what they stored after the sheet
+// has gone.
+//
+// | event type | edits                   | tabs | tab icons (complib bitmap) |
+// |------------|-------------------------|------|----------------------------|
+// | 0, 1       | appointment             | 5    | 140                        |
+// | 2          | task                    | 4    | 138                        |
+// | 3, other   | contact                 | 6    | 188                        |
+//
+// The bar (GetCommandBarPtr): OK (bitmap 171, command 45000), cancel (156, command 2), a hidden
+// gap 45001 and the hidden button 45002 (bitmap 142) that the note page shows to open its tool
+// bar. The tabs show their icons; the active page puts its name on its tab.
+// OK applies the pages that have a window, in page order, and ends with IDOK. Cancel, Esc and
+// command 2 end with IDCANCEL.
+#pragma once
+
+#include "widgets/cecommandbarex.h"
+#include "widgets/entabctrl.h"
+#include "widgets/propertysheet.h"
+#include "widgets/zuimagelist.h"
+
+class CMakeEventSheet : public CPropertySheet {
+    Q_OBJECT
+public:
+    enum MEVType { Appointment = 0, AppointmentToo = 1, Task = 2, Contact = 3 };
+
+    // The caption is complib's string `captionId`.
+    CMakeEventSheet(UINT captionId, QWidget* parent = nullptr, UINT selectPage = 0);
+    explicit CMakeEventSheet(const CString& caption, QWidget* parent = nullptr, UINT selectPage = 0);
+
+    // What the sheet edits; set it before the sheet runs (0 after construction).
+    void SetEventType(int type) { m_eventType = type; }
+    int GetEventType() const { return m_eventType; }
+    // The bar and the tab strip while the sheet runs, else null.
+    CCeCommandBarEx* GetCommandBarPtr() const { return m_bar; }
+    CEnTabCtrl* GetTabCtrl() const { return m_tabs; }
+
+    // The tab icon bitmap and the number of tabs of an event type.
+    static UINT TabBitmap(int type);
+    static int TabCount(int type);
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WORD id, WORD code) override;
+    virtual void OnButtonOk();
+
+private:
+    int m_eventType = 0;
+    QPointer<CCeCommandBarEx> m_bar;
+    CZuImageList m_barImages;
+    QPointer<CEnTabCtrl> m_tabs;
+};
