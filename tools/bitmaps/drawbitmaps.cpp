@@ -600,6 +600,49 @@ std::vector<Bitmap> bitmaps()
         strip(138, {summaryTask, note, list, editor});
         strip(188, {card, phone, photo, note, list, editor});
     }
+
+    // ---- the category editor ----
+    // complib 157/158/159 41x19 "추가" (Add): normal, pressed, disabled; 161/162/163 41x19 "삭제"
+    // (Delete): normal, pressed, disabled. They sit on the page's window colour beside the edit.
+    {
+        enum class Look { Normal, Pressed, Disabled };
+        const auto editorButton = [](QPainter& p, const QString& label, QColor colour, Look look) {
+            const QRectF r(0.5, 0.5, 40, 18);
+            QLinearGradient g(0, 0, 0, 19);
+            QColor ink = kPaper;
+            if (look == Look::Disabled) {
+                g.setColorAt(0, QColor(238, 238, 240));
+                g.setColorAt(1, QColor(214, 214, 218));
+                p.setPen(pen(QColor(168, 168, 174), 1));
+                ink = QColor(150, 150, 156);
+            } else if (look == Look::Pressed) {
+                g.setColorAt(0, colour.darker(150));
+                g.setColorAt(1, colour.darker(115));
+                p.setPen(pen(colour.darker(190), 1));
+                ink = kGold;
+            } else {
+                g.setColorAt(0, colour.lighter(135));
+                g.setColorAt(1, colour);
+                p.setPen(pen(colour.darker(160), 1));
+            }
+            p.setBrush(g);
+            p.drawRoundedRect(r, 4, 4);
+            text(p, look == Look::Pressed ? r.translated(0.5, 1) : r, label, ink, 12);
+        };
+        const char* comp = "complib";
+        const struct {
+            int normal;
+            const char* label;
+            QColor colour;
+        } buttons[] = {{157, "추가", kAppointment}, {161, "삭제", kAnniversary}};
+        for (const auto& b : buttons) {
+            const QString l = QString::fromUtf8(b.label);
+            const QColor c = b.colour;
+            for (const Look look : {Look::Normal, Look::Pressed, Look::Disabled})
+                add(comp, b.normal + static_cast<int>(look), {41, 19}, kWhiteMask, plain(kWindow),
+                    [editorButton, l, c, look](QPainter& p) { editorButton(p, l, c, look); });
+        }
+    }
     return all;
 }
 

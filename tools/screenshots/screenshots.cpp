@@ -5,6 +5,7 @@
 // controls, the password prompt and a sheet of every bitmap on the colour it sits on ("bitmaps").
 #include "bitmap.h"
 #include "calendarscreens.h"
+#include "categoryscreens.h"
 #include "widgets/cboxselect.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cetoolbar.h"
@@ -205,6 +206,9 @@ int main(int argc, char** argv)
     save(sheet, folder, QStringLiteral("bitmaps"));
 
     ZuShootCalendarScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
+        save(w, f, n, o);
+    });
+    ZuShootCategoryScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) {
         save(w, f, n, o);
     });
     std::printf("screenshots in %s\n", qPrintable(folder));
