@@ -11,7 +11,11 @@
 #include "widgets/cebuttonst.h"
 #include "widgets/cecommandbarexp.h"
 #include "widgets/checkpassworddlg.h"
+#include "widgets/categorylist.h"
 #include "widgets/label.h"
+#include "widgets/listviewex.h"
+#include "widgets/menuselectsheet.h"
+#include "widgets/modaldialog.h"
 #include "widgets/mainframe.h"
 #include "widgets/zucalendarapp.h"
 #include "widgets/zucalendarview.h"
@@ -206,6 +210,57 @@ TEST_F(Frame, ContentTogglesAndCategoryMenu)
     ASSERT_EQ(m_menus.size(), 1u);
     EXPECT_EQ(doc()->CategoryMode(), ZU_CATY_ONE);
     EXPECT_EQ(bar->GetButtonText(ZU_CMD_CATEGORY_BUTTON).toUtf8(), "가족");
+}
+
+// "다중선택..." opens the category sheet "일정" with the list and the editor; two checked
+// categories become the filter, and cancelling the sheet keeps it.
+TEST_F(Frame, SeveralCategoriesThroughTheMenuSelectSheet)
+{
+    addCategory(L"가족", 0);
+    addCategory(L"회사", 1);
+    addCategory(L"친구", 2);
+    CMainFrame* frame = Start();
+    ASSERT_TRUE(frame);
+    CEToolBar* bar = frame->ContentBar();
+    m_menuAnswer = ZU_CMD_CATEGORY_SEVERAL;
+    std::vector<std::string> seen;
+    {
+        ZuModalHandlerScope sheet([&](QDialog& d) {
+            seen.push_back(d.windowTitle().toStdString());
+            auto* s = qobject_cast<CMenuSelectSheet*>(&d);
+            ASSERT_TRUE(s);
+            ASSERT_EQ(s->GetPageCount(), 2);
+            EXPECT_EQ(s->GetPage(0)->objectName(), QString("134"));
+            EXPECT_EQ(s->GetPage(1)->objectName(), QString("160"));
+            auto* list = static_cast<CCategoryList*>(s->GetPage(0));
+            ASSERT_EQ(list->GetRowCount(), 3);
+            CListViewEx* view = list->GetListControl();
+            for (int row : {0, 2})
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->RowRect(row).center());
+            CCeCommandBarEx* sheetBar = s->GetCommandBarPtr();
+            QTest::mouseClick(sheetBar, Qt::LeftButton, {}, sheetBar->GetItemRect(sheetBar->CommandToIndex(45000)).center());
+        });
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(0).center());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"일정"}));
+    EXPECT_EQ(doc()->CategoryMode(), ZU_CATY_SEVERAL);
+    std::vector<int> chosen;
+    for (const auto& c : doc()->ChosenCategories())
+        chosen.push_back(c.index);
+    EXPECT_EQ(chosen, (std::vector<int>{0, 2}));
+
+    {
+        ZuModalHandlerScope sheet([&](QDialog& d) {
+            auto* list = static_cast<CCategoryList*>(static_cast<CMenuSelectSheet&>(d).GetPage(0));
+            EXPECT_TRUE(list->IsRowChecked(0) && !list->IsRowChecked(1) && list->IsRowChecked(2)) << "preset";
+            QTest::mouseClick(list->GetListControl()->viewport(), Qt::LeftButton, {},
+                              list->GetListControl()->RowRect(1).center());
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(0).center());
+    }
+    EXPECT_EQ(doc()->CategoryMode(), ZU_CATY_SEVERAL);
+    EXPECT_EQ(doc()->ChosenCategories().size(), 2u);
 }
 
 TEST_F(Frame, StoredYearGraphic)

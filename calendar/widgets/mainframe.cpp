@@ -9,6 +9,8 @@
 #include "zucalendardoc.h"
 
 #include "bitmap.h"
+#include "categoryrecords.h"
+#include "messagebox.h"
 #include "optionrecords.h"
 #include "pimstore.h"
 #include "programwindow.h"
@@ -17,8 +19,11 @@
 #include "textutil.h"
 #include "widgets/cebuttonst.h"
 #include "widgets/cecommandbarexp.h"
+#include "widgets/categoryeditor.h"
+#include "widgets/categorylist.h"
 #include "widgets/cetoolbar.h"
 #include "widgets/label.h"
+#include "widgets/menuselectsheet.h"
 #include "widgets/syscolors.h"
 #include "widgets/zudatetimectrl.h"
 #include "widgets/zufont.h"
@@ -30,6 +35,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -543,7 +550,24 @@ UINT CMainFrame::ShowCategoryMenu(const std::vector<CategoryMenuItem>& items)
 
 bool CMainFrame::RunCategorySheet(std::vector<int>& indexes)
 {
-    return ZuRunCategoryChecklist(this, indexes);
+    // The list shows the hidden categories too and starts with the current choice checked.
+    const int highest = indexes.empty() ? -1 : *std::max_element(indexes.begin(), indexes.end());
+    std::vector<BYTE> bits = ZuCategoryBitmap(indexes, highest);
+    CEBLOB preset{static_cast<DWORD>(bits.size()), bits.empty() ? nullptr : bits.data()};
+    CCategoryList list;
+    list.SetListOption(&preset, 0, TRUE);
+    CCategoryEditor editor;
+    CMenuSelectSheet sheet(CString(L"일정"), this);
+    sheet.AddPage(&list);
+    sheet.AddPage(&editor);
+    if (sheet.DoModal() != IDOK)
+        return false;
+    CArray<_tabCATEGORYMENU> chosen;
+    list.GetCategories(&chosen);
+    indexes.clear();
+    for (int i = 0; i < chosen.GetSize(); ++i)
+        indexes.push_back(chosen[i].nIndex);
+    return true;
 }
 
 void CMainFrame::RunRecordEditor(int kind, const SYSTEMTIME& date, bool anniversary)
