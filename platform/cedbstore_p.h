@@ -125,6 +125,7 @@ public:
 
 private:
     bool addPimDatabases();
+    bool refuseUnknown();
     bool upgrade();
     // Runs a statement that gives no rows; false with the last error set to `failure` otherwise.
     bool done(ZuSqlStmt& s, const char* failure);
