@@ -124,7 +124,9 @@ public:
     // True when a read of the store failed since the last seek or open (the file is damaged or
     // cannot be read): the walk then stops as if at its end, but every read and SeekNext after it
     // returns 0 with that error as the last error, never ERROR_NO_MORE_ITEMS. A walk that ends
-    // without this ended at the last record.
+    // without this ended at the last record. Inside a ZuStoreSnapshot a walk from SeekFirst that
+    // meets fewer records than the database's count (a damaged index or page that SQLite reads
+    // without noticing) fails so too, with ERROR_FILE_CORRUPT.
     BOOL ReadFailed() const;
 
     // Records that walks skipped because their properties could not be decoded.

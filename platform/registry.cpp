@@ -197,7 +197,8 @@ DWORD storeFail(Store& s)
 
 DWORD openStore(Store& s)
 {
-    if (!s.db.open(s.path))
+    // Settings, not saves: a power cut may take back the last ones, which costs nobody work.
+    if (!s.db.open(s.path, false, false))
         return storeFail(s);
     std::int64_t version = 0;
     {

@@ -117,7 +117,7 @@ bool ZuSqlite::fail(int rc, const char* what)
     return false;
 }
 
-bool ZuSqlite::open(const std::string& path, bool readOnly)
+bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
 {
     close();
     m_path = path;
@@ -150,7 +150,12 @@ bool ZuSqlite::open(const std::string& path, bool readOnly)
     // A larger page cache and memory-mapped reads keep walks in another order than the
     // records were written from going back to the file for every page.
     exec("PRAGMA cache_size=-16384; PRAGMA mmap_size=268435456;");
-    if (!readOnly && !exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
+    // synchronous=FULL syncs the -wal at each commit, before the commit is reported, so what
+    // was reported written survives a power cut; NORMAL syncs only at checkpoints, so a power cut
+    // (not a kill) may take back the last commits, never leaving a damaged file.
+    if (!readOnly
+        && !exec(syncEachCommit ? "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
+                                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
         close();
         return false;
     }

@@ -80,7 +80,9 @@ public:
     // Opens (creating when missing) the file in WAL mode; a new file is created 0600 (and its
     // -wal and -shm with it), an existing one made 0600. On failure sets
     // the last error with a detail text naming the file and returns false.
-    bool open(const std::string& path, bool readOnly = false);
+    // With `syncEachCommit` every commit is on the disk before it is reported (it survives a
+    // power cut); without it the last commits before a power cut may be lost, never half made.
+    bool open(const std::string& path, bool readOnly = false, bool syncEachCommit = true);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }

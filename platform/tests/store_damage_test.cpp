@@ -312,3 +312,45 @@ TEST(StoreDamage, AReaderSeesOneSnapshotUntilItEnds)
     }
     EXPECT_EQ(db.GetRecordCount(), 2u);
 }
+
+TEST(StoreDamage, AStoreWithoutAllOfItsWalOpensItsLastConsistentState)
+{
+    ZuTestHome home;
+    // A program that keeps the store open, its last commits still in the -wal.
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Open(L"Tasks Database"));
+    for (int i = 0; i < 40; ++i)
+        ASSERT_NE(db.WriteRecord(CCeDBRecord(), 0), 0u);
+    const std::string wal = ZuFileBytes(home.file("pim.db-wal"));
+    ASSERT_GT(wal.size(), 4096u);
+    struct Case {
+        const char* what;
+        bool withWal;
+        size_t walBytes;
+    } cases[] = {
+        {"copied without its -wal, as a naive backup does", false, 0},
+        {"with half its -wal", true, wal.size() / 2},
+        {"with a -wal cut inside its header", true, 20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZuTestHome copy;
+        ASSERT_TRUE(ZuWriteFileBytes(copy.file("pim.db"), ZuFileBytes(home.file("pim.db"))));
+        if (c.withWal)
+            ASSERT_TRUE(ZuWriteFileBytes(copy.file("pim.db-wal"), wal.substr(0, c.walBytes)));
+        std::thread([] {
+            const ZuStoreSnapshot snapshot;
+            CCeDBDatabase tasks;
+            ASSERT_TRUE(tasks.Open(L"Tasks Database")) << ZuLastErrorText().toUtf8();
+            const DWORD count = tasks.GetRecordCount();
+            DWORD read = 0;
+            CCeDBRecord r;
+            if (tasks.SeekFirst())
+                while (tasks.ReadCurrRecord(&r))
+                    ++read;
+            EXPECT_FALSE(tasks.ReadFailed()) << ZuLastErrorText().toUtf8();
+            EXPECT_EQ(read, count);
+            EXPECT_LE(count, 40u);
+        }).join();
+    }
+}
