@@ -89,4 +89,6 @@ struct LoadResult {
     std::vector<CalendarItem> items;
     ItemCounts counts;
     DayLayout layout;
+    // Not empty when the store could not be read: the load then has no items, and this says why.
+    CString failure;
 };

@@ -45,7 +45,11 @@ bool CItemLoader::Load(const LoadRequest& request, LoadResult& result, const std
         day.fill(0);
     if (abort.load())
         return false;
-    m_cache.Refresh(request.rangeStart, request.rangeEnd);
+    result.failure.Empty();
+    if (!m_cache.Refresh(request.rangeStart, request.rangeEnd)) {
+        result.failure = m_cache.Failure();
+        return !abort.load();
+    }
     const CRecordCache::Records& records = m_cache.Current();
     const LoadContext ctx{request, ticks(request.rangeStart), ticks(request.rangeEnd), filterBitmap(request), {}};
 

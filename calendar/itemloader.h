@@ -22,7 +22,8 @@ public:
     CItemLoader& operator=(const CItemLoader&) = delete;
 
     // Fills `result` for the request (cleared first). Returns false when `abort` was seen set;
-    // the result is then incomplete and must not be shown.
+    // the result is then incomplete and must not be shown. When the store cannot be read the
+    // result has no items and its `failure` says why.
     bool Load(const LoadRequest& request, LoadResult& result, const std::atomic<bool>& abort);
 
     // Reads the contacts' days and the tasks ahead of the first load (a load reads them whatever

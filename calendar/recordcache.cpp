@@ -1,6 +1,7 @@
 #include "recordcache.h"
 
 #include "datafolder.h"
+#include "lasterror.h"
 #include "loaderdates_p.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
@@ -65,9 +66,9 @@ void addAppointment(Records& records, const CCeDBRecord& record)
     records.appointments.push_back(std::move(a));
 }
 
-void readAppointments(Records& records, CCeDBDatabase& db)
+bool readAppointments(Records& records, CCeDBDatabase& db)
 {
-    ZuForEachRecord(db, [&records](const CCeDBRecord& record) { addAppointment(records, record); });
+    return ZuForEachRecord(db, [&records](const CCeDBRecord& record) { addAppointment(records, record); });
 }
 
 // A single appointment shorter than this lies within this much before the range when it reaches
@@ -75,15 +76,18 @@ void readAppointments(Records& records, CCeDBDatabase& db)
 // hold, so a duration stored in the narrower type is never missed.
 constexpr LONG kLongMinutes = 32768;
 
+enum class Ranged { Read, NoOrders, Failed };
+
 // Only the appointments a load of [rangeStart, rangeEnd] (local) can show, through the database's
-// sort orders; false when the database lacks them (then read them all).
-bool readAppointmentsFor(Records& records, ULONGLONG rangeStart, ULONGLONG rangeEnd)
+// sort orders; NoOrders when the database lacks them (then read them all).
+Ranged readAppointmentsFor(Records& records, ULONGLONG rangeStart, ULONGLONG rangeEnd)
 {
     std::unordered_set<CEOID> seen;
     CCeDBDatabase db;
+    bool failed = false;
     // Walks on from the seek while `more` holds, adding each record once.
     auto walk = [&](auto more) {
-        ZuWalkOn(db, [&](const CCeDBRecord& record) {
+        failed |= !ZuWalkOn(db, [&](const CCeDBRecord& record) {
             if (!more(record))
                 return false;
             if (seen.insert(record.GetOid()).second)
@@ -91,11 +95,22 @@ bool readAppointmentsFor(Records& records, ULONGLONG rangeStart, ULONGLONG range
             return true;
         });
     };
+    // Opens sorted by `id`; a database without that order is read whole, one that cannot be
+    // opened is a failure.
     auto sortedBy = [&](CEPROPID id) {
         CCeDBProp sort;
         sort.SetPropId(id);
-        return db.Open(ZU_DB_APPOINTMENTS, &sort);
+        if (db.Open(ZU_DB_APPOINTMENTS, &sort))
+            return true;
+        failed |= GetLastError() != ERROR_INVALID_PARAMETER;
+        return false;
     };
+    // A seek that finds nothing is no failure; one whose read failed is.
+    auto sought = [&](BOOL found) {
+        failed |= !found && db.ReadFailed();
+        return found && !failed;
+    };
+    const auto outcome = [&] { return failed ? Ranged::Failed : Ranged::NoOrders; };
     auto flagged = [](CEPROPID id) {
         return [id](const CCeDBRecord& r) {
             const CCeDBProp* p = r.GetFullIdProp(id);
@@ -106,44 +121,46 @@ bool readAppointmentsFor(Records& records, ULONGLONG rangeStart, ULONGLONG range
     // Recurring and lunar appointments, whatever their start; then the long ones.
     const CEPROPID recurring = MAKEPROPID(ZUID_APT_RECURRING, CEVT_I2);
     if (!sortedBy(recurring))
-        return false;
-    if (db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_RECURRING)))
+        return outcome();
+    if (sought(db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_RECURRING))))
         walk(flagged(recurring));
     const CEPROPID lunar = MAKEPROPID(ZUID_APT_LUNAR, CEVT_I2);
-    if (!sortedBy(lunar))
-        return false;
-    if (db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_LUNAR)))
+    if (failed || !sortedBy(lunar))
+        return outcome();
+    if (sought(db.SeekValueFirstEqual(CCeDBProp(short(1), ZUID_APT_LUNAR))))
         walk(flagged(lunar));
     const CEPROPID duration = MAKEPROPID(ZUID_APT_DURATION, CEVT_I4);
-    if (!sortedBy(duration))
-        return false;
-    if (db.SeekValueGreaterOrEqual(CCeDBProp(kLongMinutes, ZUID_APT_DURATION)))
+    if (failed || !sortedBy(duration))
+        return outcome();
+    if (sought(db.SeekValueGreaterOrEqual(CCeDBProp(kLongMinutes, ZUID_APT_DURATION))))
         walk([&](const CCeDBRecord& r) { return r.GetFullIdProp(duration) != nullptr; });
 
     // The rest start between the long limit before the range and its end. Stored starts are UTC;
     // a day on each side covers any zone's offset.
     const CEPROPID start = MAKEPROPID(ZUID_APT_START, CEVT_FILETIME);
-    if (!sortedBy(start))
-        return false;
+    if (failed || !sortedBy(start))
+        return outcome();
     const ULONGLONG before = kLongMinutes * kMinute + kDay;
     const ULONGLONG to = rangeEnd + kDay;
-    if (db.SeekValueGreaterOrEqual(CCeDBProp(fromTicks(rangeStart > before ? rangeStart - before : 0), ZUID_APT_START)))
+    if (sought(db.SeekValueGreaterOrEqual(CCeDBProp(fromTicks(rangeStart > before ? rangeStart - before : 0), ZUID_APT_START))))
         walk([&](const CCeDBRecord& r) {
             const CCeDBProp* p = r.GetFullIdProp(start);
             return p && ticks(p->GetFiletime()) <= to;
         });
+    if (failed)
+        return Ranged::Failed;
     // In object id order, as a read of every record gives them: items that tie keep that order.
     std::sort(records.appointments.begin(), records.appointments.end(),
         [](const CRecordCache::Appointment& a, const CRecordCache::Appointment& b) { return a.oid < b.oid; });
-    return true;
+    return Ranged::Read;
 }
 
-void readContacts(Records& records, CCeDBDatabase& db)
+bool readContacts(Records& records, CCeDBDatabase& db)
 {
     std::vector<CRecordCache::ContactDay> days;
     std::vector<std::vector<BYTE>> categories;
     std::vector<size_t> owner;  // contact of each day, fixed up once the vector stops growing
-    ZuForEachRecord(db, [&](const CCeDBRecord& record) {
+    const bool read = ZuForEachRecord(db, [&](const CCeDBRecord& record) {
         const struct {
             WORD date, lunar;
             bool birthday;
@@ -175,11 +192,12 @@ void readContacts(Records& records, CCeDBDatabase& db)
     for (size_t i = 0; i < days.size(); ++i)
         days[i].categories = &records.contactCategories[owner[i]];
     records.contactDays = std::move(days);
+    return read;
 }
 
-void readTasks(Records& records, CCeDBDatabase& db)
+bool readTasks(Records& records, CCeDBDatabase& db)
 {
-    ZuForEachRecord(db, [&records](CCeDBRecord& record) {
+    return ZuForEachRecord(db, [&records](CCeDBRecord& record) {
         CRecordCache::Task t;
         t.oid = record.GetOid();
         t.isPrivate = ZuRecordInt(record, ZUID_TASK_PRIVATE) == 1;
@@ -201,14 +219,17 @@ void readTasks(Records& records, CCeDBDatabase& db)
     });
 }
 
-// Contacts' days and tasks: what a load reads whatever its range.
-void readUndated(Records& records)
+// Contacts' days and tasks: what a load reads whatever its range. False when a read failed.
+bool readUndated(Records& records)
 {
     CCeDBDatabase db;
-    if (db.Open(ZU_DB_CONTACTS))
-        readContacts(records, db);
-    if (db.Open(ZU_DB_TASKS))
-        readTasks(records, db);
+    return db.Open(ZU_DB_CONTACTS) && readContacts(records, db) && db.Open(ZU_DB_TASKS) && readTasks(records, db);
+}
+
+// The last error as the failure of a load.
+CString failureText()
+{
+    return ZuLastErrorText();
 }
 
 }  // namespace
@@ -221,41 +242,53 @@ void CRecordCache::Invalidate()
 
 void CRecordCache::Prepare()
 {
+    const ZuStoreSnapshot snapshot;
     const ULONGLONG stamp = ZuStoreChangeStamp();
-    if (stamp == 0 || (m_valid && stamp == m_stamp))
+    if (!snapshot.ok() || stamp == 0 || (m_valid && stamp == m_stamp))
         return;
     m_prepared = std::make_unique<Records>();
-    readUndated(*m_prepared);
+    if (!readUndated(*m_prepared)) {
+        m_prepared.reset();  // the load itself reads them again and reports the failure
+        return;
+    }
     m_preparedStamp = stamp;
     m_preparedPath = ZuDataFile("pim.db");
 }
 
-void CRecordCache::Refresh(FILETIME rangeStart, FILETIME rangeEnd)
+bool CRecordCache::Refresh(FILETIME rangeStart, FILETIME rangeEnd)
 {
+    m_failure.Empty();
     const std::string path = ZuDataFile("pim.db");
+    // Every database below is read in this one snapshot, the stamp with them.
+    const ZuStoreSnapshot snapshot;
+    if (!snapshot.ok())
+        return fail();
     const ULONGLONG stamp = ZuStoreChangeStamp();
     if (m_valid && path == m_path && stamp == m_stamp && stamp != 0)
-        return;
+        return true;
     Records records;
     // The first read after a change takes only the appointments its range can show, so the
     // calendar's first page (and a command's one answer) come without reading them all; a second
     // read on the same data takes every one and keeps them.
     bool ranged = false;
     if (stamp != 0 && (stamp != m_rangeStamp || path != m_path)) {
-        ranged = readAppointmentsFor(records, ticks(rangeStart), ticks(rangeEnd));
+        const Ranged read = readAppointmentsFor(records, ticks(rangeStart), ticks(rangeEnd));
+        if (read == Ranged::Failed)
+            return fail();
+        ranged = read == Ranged::Read;
         if (!ranged)
             records.appointments.clear();
     }
     CCeDBDatabase db;
-    if (!ranged && db.Open(ZU_DB_APPOINTMENTS))
-        readAppointments(records, db);
+    if (!ranged && !(db.Open(ZU_DB_APPOINTMENTS) && readAppointments(records, db)))
+        return fail();
     if (m_prepared && m_preparedStamp == stamp && m_preparedPath == path) {
         // Moving the vectors keeps their elements, so the days still point at their categories.
         records.contactCategories = std::move(m_prepared->contactCategories);
         records.contactDays = std::move(m_prepared->contactDays);
         records.tasks = std::move(m_prepared->tasks);
-    } else {
-        readUndated(records);
+    } else if (!readUndated(records)) {
+        return fail();
     }
     m_prepared.reset();
     db.Close();
@@ -265,4 +298,17 @@ void CRecordCache::Refresh(FILETIME rangeStart, FILETIME rangeEnd)
     m_valid = !ranged;
     m_rangeStamp = ranged ? stamp : 0;
     ++m_storeReads;
+    return true;
+}
+
+bool CRecordCache::fail()
+{
+    m_failure = failureText();
+    if (m_failure.IsEmpty())
+        m_failure = L"the store cannot be read";
+    m_prepared.reset();
+    m_valid = false;
+    m_rangeStamp = 0;
+    ++m_storeReads;
+    return false;
 }

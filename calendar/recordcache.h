@@ -23,6 +23,9 @@
 // They are stale once either differs, after Invalidate, always when the stamp is 0 (no store or
 // no stamp to trust), and after a ranged read (below), which holds only part of the appointments.
 //
+// When a read fails: a store read that fails (a damaged page, an unreadable file) fails the whole
+// Refresh; it never counts as the end of a database's records.
+//
 // How it is refreshed: Refresh, before each load, reads the records again when they are stale
 // and does nothing otherwise. The first read after the stamp moves (or after Invalidate, or of
 // another store) is ranged: it reads only the appointments a load of its range can show (through
@@ -105,8 +108,13 @@ public:
         std::vector<Task> tasks;
     };
 
-    // Reads the records again when they are stale for a load of [rangeStart, rangeEnd] (local).
-    void Refresh(FILETIME rangeStart, FILETIME rangeEnd);
+    // Reads the records again when they are stale for a load of [rangeStart, rangeEnd] (local),
+    // every database in one snapshot of the store. False when a read of the store failed: the
+    // records of the last complete read stay Current, Failure says what went wrong, and the
+    // next Refresh reads again.
+    bool Refresh(FILETIME rangeStart, FILETIME rangeEnd);
+    // Why the last Refresh failed (the store's error text); empty after one that did not.
+    const CString& Failure() const { return m_failure; }
     // Reads the contacts' days and the tasks ahead of the next Refresh that reads, which takes them
     // when the change stamp and the store are still the same and drops them otherwise. Does nothing
     // when the records are complete at the current stamp, or the stamp is 0.
@@ -129,4 +137,7 @@ private:
     ULONGLONG m_preparedStamp = 0;
     std::string m_preparedPath;
     int m_storeReads = 0;
+    CString m_failure;
+
+    bool fail();
 };

@@ -199,6 +199,13 @@ bool CZuCalendarDoc::event(QEvent* e)
     if (m_thread->TakeResult(result, target)) {
         m_loaded = std::move(result);
         emit itemsChanged();
+        if (m_loaded.failure.IsEmpty()) {
+            m_failureShown.Empty();
+        } else if (m_loaded.failure != m_failureShown) {
+            m_failureShown = m_loaded.failure;
+            const CString text = CString(L"저장된 일정을 읽을 수 없습니다!\n\n") + m_loaded.failure;
+            MessageBox(nullptr, text, L"ZuCalendar", MB_OK | MB_ICONERROR);
+        }
         if (target)
             sendItemsLoaded(target, 0);
     }

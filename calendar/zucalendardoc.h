@@ -56,6 +56,9 @@ public:
     const std::vector<CalendarItem>& Items() const { return m_loaded.items; }
     const ItemCounts& Counts() const { return m_loaded.counts; }
     const DayLayout& Layout() const { return m_loaded.layout; }
+    // Why the last load could not read the store (empty when it could). The user is told in a
+    // message box when a load first fails so; the items are then none.
+    const CString& LoadFailure() const { return m_loaded.failure; }
     CLoadingThread& LoadingThread() { return *m_thread; }
 
     // Settings.
@@ -182,5 +185,6 @@ private:
     bool m_clipIsCopy = false;
 
     LoadResult m_loaded;  // the result last handed over; what the views read
+    CString m_failureShown;  // the load failure last shown in a box, until a load succeeds
     std::unique_ptr<CLoadingThread> m_thread;
 };

@@ -5,6 +5,7 @@
 #include "dateargument.h"
 #include "icalcommon.h"
 #include "icalrecur.h"
+#include "lasterror.h"
 #include "lunar.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
@@ -24,6 +25,10 @@
 #include <set>
 #include <tuple>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace zuical;
 
 namespace {
@@ -39,19 +44,22 @@ bool storedTime(const CCeDBRecord& record, WORD ident, Ticks& out)
     return true;
 }
 
+// Every record that reads, from the first; false when a read of the store failed (then the
+// records seen are not all there are, and nothing may be exported).
 template <typename Each>
-void forEachRecord(CCeDBDatabase& db, Each each)
+bool forEachRecord(CCeDBDatabase& db, Each each)
 {
     CCeDBRecord record;
     if (!db.SeekFirst())
-        return;
+        return !db.ReadFailed() && GetLastError() == ERROR_NO_MORE_ITEMS;
     while (!db.IsEOF()) {
         const CEOID before = db.GetCurrentOid();
         if (db.ReadCurrRecord(&record))
             each(record);
-        else if (db.GetCurrentOid() == before)
+        else if (db.ReadFailed() || db.GetCurrentOid() == before)
             break;
     }
+    return !db.ReadFailed();
 }
 
 bool utcToLocal(Ticks utc, Ticks& local)
@@ -550,14 +558,25 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
         return result;
     }
 
+    // One snapshot of the store for the whole export: all of another program's commit or none.
+    const ZuStoreSnapshot snapshot;
+    if (!snapshot.ok()) {
+        result.error = "cannot read the store" + lastError();
+        return result;
+    }
+    const auto readFailed = [&](const char* name) {
+        result.error = std::string("cannot read \"") + name + "\"" + lastError();
+        return result;
+    };
     std::map<int, std::wstring> names;
     CCeDBDatabase db;
     if (GetDatabasePtr(&db, ZU_SEL_CATEGORIES)) {
-        forEachRecord(db, [&](const CCeDBRecord& record) {
-            const CCeDBProp* index = record.GetIdProp(ZUID_CAT_INDEX);
-            if (index && !names.count(index->GetShort()))
-                names[index->GetShort()] = ZuRecordString(record, ZUID_CAT_NAME).str();
-        });
+        if (!forEachRecord(db, [&](const CCeDBRecord& record) {
+                const CCeDBProp* index = record.GetIdProp(ZUID_CAT_INDEX);
+                if (index && !names.count(index->GetShort()))
+                    names[index->GetShort()] = ZuRecordString(record, ZUID_CAT_NAME).str();
+            }))
+            return readFailed("\\Categories Database");
     }
     std::vector<Appointment> appointments;
     std::vector<Task> tasks;
@@ -565,7 +584,7 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
         result.error = "cannot open \"Appointments Database\"" + lastError();
         return result;
     }
-    forEachRecord(db, [&](const CCeDBRecord& record) {
+    if (!forEachRecord(db, [&](const CCeDBRecord& record) {
         Appointment a;
         std::string problem;
         if (!readAppointment(record, a, problem)) {
@@ -574,12 +593,13 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
         }
         if (!range || appointmentInRange(a, *range))
             appointments.push_back(std::move(a));
-    });
+    }))
+        return readFailed("Appointments Database");
     if (!GetDatabasePtr(&db, ZU_SEL_TASKS)) {
         result.error = "cannot open \"Tasks Database\"" + lastError();
         return result;
     }
-    forEachRecord(db, [&](const CCeDBRecord& record) {
+    if (!forEachRecord(db, [&](const CCeDBRecord& record) {
         Task t;
         std::string problem;
         if (!readTask(record, t, problem)) {
@@ -588,7 +608,8 @@ ZuIcalExportResult ZuExportIcal(const ZuIcalExportOptions& options)
         }
         if (!range || taskInRange(t, *range))
             tasks.push_back(std::move(t));
-    });
+    }))
+        return readFailed("Tasks Database");
     db.Close();
 
     TimeStyle style;
@@ -682,9 +703,15 @@ int runExportCommand(char** args, int count, FILE* out, FILE* err)
         std::fwrite(r.text.data(), 1, r.text.size(), out);
         std::fflush(out);
     } else {
-        // Written beside the target and renamed over it, so a failure leaves no half file.
+        // Written beside the target and renamed over it, so a failure leaves no half file; 0600
+        // from the start whatever the umask, like the store: it is the user's whole calendar.
         const std::string temporary = std::string(path) + ".part";
-        FILE* file = std::fopen(temporary.c_str(), "wb");
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::fchmod(fd, 0600);  // a .part left over from before keeps its mode otherwise
+        FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
+        if (fd >= 0 && !file)
+            ::close(fd);
         const bool written = file && std::fwrite(r.text.data(), 1, r.text.size(), file) == r.text.size();
         const bool closed = file && std::fclose(file) == 0;
         if (!written || !closed || std::rename(temporary.c_str(), path) != 0) {

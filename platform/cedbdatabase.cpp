@@ -55,6 +55,34 @@ struct CCeDBDatabase::Impl {
     size_t nextBatch = kBatch;
     std::uint64_t generation = 0;
     std::vector<CEOID> skipped;
+    // A walk from the first record, in one snapshot and without writes of this program: when it
+    // ends, the rows it met must be as many as the database's record count (a damaged index or
+    // page can end a walk early without SQLite noticing).
+    bool fullWalk = false;
+    size_t walked = 0;
+    std::uint64_t walkGeneration = 0;
+
+    // A read of the store failed: the walk stopped there, and this is why.
+    DWORD failure = 0;
+    std::wstring failureText;
+
+    // Ends the walk on a failed read; every later read says so until the next seek.
+    void fail()
+    {
+        failure = GetLastError() ? GetLastError() : ERROR_READ_FAULT;
+        failureText = ZuLastErrorText().str();
+        rows.clear();
+        pos = 0;
+        atEnd = true;
+        rowsReachEnd = true;
+        pending = pendingFirst = false;
+    }
+    // Sets the last error to the failure and gives false.
+    bool restateFailure() const
+    {
+        ZuSetLastError(failure, failureText);
+        return false;
+    }
 
     Connection* conn()
     {
@@ -128,34 +156,37 @@ struct CCeDBDatabase::Impl {
         rowsReachEnd = rows.size() < limit;
         atEnd = rows.empty();
         generation = writeGeneration().load();
-        if (rc != SQLITE_DONE)
+        failure = 0;
+        if (rc != SQLITE_DONE) {
             conn()->db().fail(rc, "cannot read records");
+            fail();
+        }
     }
 
     // Fills the buffer from the first record.
     bool fetchFirst(size_t limit)
     {
         Connection* c = conn();
-        if (!c)
+        ZuSqlUse s(c ? c->stmt(sql.first) : nullptr);
+        if (!s) {
+            fail();
             return false;
-        ZuSqlUse s(c->stmt(sql.first));
-        if (!s)
-            return false;
+        }
         s->bind(1, info.id);
         s->bind(2, static_cast<std::int64_t>(limit));
         readRows(*s, limit);
-        return true;
+        return failure == 0;
     }
 
     // Fills the buffer from the position of `from` (inclusive or not).
     bool fetchFrom(const Row& from, bool inclusive, size_t limit)
     {
         Connection* c = conn();
-        if (!c)
+        ZuSqlUse s(c ? c->stmt(inclusive ? sql.fromIncl : sql.fromExcl) : nullptr);
+        if (!s) {
+            fail();
             return false;
-        ZuSqlUse s(c->stmt(inclusive ? sql.fromIncl : sql.fromExcl));
-        if (!s)
-            return false;
+        }
         s->bind(1, info.id);
         if (sortIndex < 0) {
             s->bind(2, static_cast<std::int64_t>(from.oid));
@@ -166,7 +197,7 @@ struct CCeDBDatabase::Impl {
             s->bind(5, static_cast<std::int64_t>(limit));
         }
         readRows(*s, limit);
-        return true;
+        return failure == 0;
     }
 
     // Reads the rows after the anchor when the walk has moved past the buffer.
@@ -175,7 +206,7 @@ struct CCeDBDatabase::Impl {
         if (pendingFirst) {
             pendingFirst = false;
             nextBatch = kBatch;
-            return fetchFirst(kFirstBatch);
+            return startWalk();
         }
         if (!pending)
             return true;
@@ -183,7 +214,43 @@ struct CCeDBDatabase::Impl {
         const Row after = std::move(anchor);
         const size_t n = nextBatch;
         nextBatch = kBatch;
-        return fetchFrom(after, false, n);
+        if (!fetchFrom(after, false, n))
+            return false;
+        walked += rows.size();
+        return checkComplete();
+    }
+
+    // The first rows of a walk over every record.
+    bool startWalk()
+    {
+        if (!fetchFirst(kFirstBatch))
+            return false;
+        fullWalk = true;
+        walked = rows.size();
+        walkGeneration = generation;
+        return checkComplete();
+    }
+
+    // At the end of a full walk in a snapshot: were all the database's records met?
+    bool checkComplete()
+    {
+        if (!fullWalk || !rowsReachEnd || failure || generation != walkGeneration)
+            return true;
+        fullWalk = false;
+        Connection* c = conn();
+        if (!c || sqlite3_get_autocommit(c->db().handle()))
+            return true;  // outside a snapshot another program may have written in between
+        ZuSqlUse s(c->stmt("SELECT count FROM zu_db WHERE id=?1"));
+        if (!s)
+            return true;
+        s->bind(1, info.id);
+        if (s->step() != SQLITE_ROW || static_cast<size_t>(s->int64(0)) == walked)
+            return true;
+        ZuSetLastError(ERROR_FILE_CORRUPT,
+            CString::fromUtf8(path).str() + L": the database holds " + std::to_wstring(s->int64(0))
+                + L" records, but a walk over it met " + std::to_wstring(walked) + L" (the file is damaged)");
+        fail();
+        return false;
     }
 
     // Brings the buffer up to date when this program wrote since it was read.
@@ -194,6 +261,7 @@ struct CCeDBDatabase::Impl {
         if (atEnd || generation == writeGeneration().load())
             return true;
         const Row current = rows[pos];
+        fullWalk = false;
         if (!fetchFrom(current, true, kBatch))
             return false;
         if (atEnd || rows[0].oid != current.oid)
@@ -204,7 +272,7 @@ struct CCeDBDatabase::Impl {
     // Moves on by one record; the rows that follow the buffer are read when next needed.
     void advance()
     {
-        if (!settle() || atEnd)
+        if (failure || !settle() || atEnd)
             return;
         direct = false;
         if (pos + 1 < rows.size()) {
@@ -224,6 +292,9 @@ struct CCeDBDatabase::Impl {
 
     void resetWalk()
     {
+        fullWalk = false;
+        failure = 0;
+        failureText.clear();
         pendingFirst = false;
         pending = false;
         rows.clear();
@@ -289,6 +360,30 @@ bool ZuStoreBatch::Commit()
     if (committed)
         d->transaction.reset();
     return committed;
+}
+
+ZuStoreSnapshot::ZuStoreSnapshot() : m_path(storePath())
+{
+    Connection* c = connectionFor(m_path);
+    if (!c)
+        return;
+    if (!sqlite3_get_autocommit(c->db().handle())) {
+        m_ok = true;  // inside a snapshot or a batch already: it goes on
+        return;
+    }
+    // BEGIN takes its snapshot at the first read: read now, so that it is the moment it began.
+    if (!c->db().exec("BEGIN"))
+        return;
+    m_began = true;
+    m_ok = c->db().exec("SELECT count(*) FROM zu_db");
+}
+
+ZuStoreSnapshot::~ZuStoreSnapshot()
+{
+    if (!m_began)
+        return;
+    if (Connection* c = connectionFor(m_path); c && !sqlite3_get_autocommit(c->db().handle()))
+        sqlite3_exec(c->db().handle(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
 ULONGLONG ZuStoreChangeStamp()
@@ -486,7 +581,14 @@ DWORD CCeDBDatabase::GetRecordCount()
     if (!s)
         return 0;
     s->bind(1, d->info.id);
-    return s->step() == SQLITE_ROW ? static_cast<DWORD>(s->int64(0)) : 0;
+    const int rc = s->step();
+    if (rc == SQLITE_ROW)
+        return static_cast<DWORD>(s->int64(0));
+    if (rc == SQLITE_DONE)
+        ZuSetLastError(ERROR_INVALID_HANDLE, L"the database was deleted");
+    else
+        c->db().fail(rc, "cannot count the records");
+    return 0;
 }
 
 BOOL CCeDBDatabase::IsEOF() const
@@ -508,7 +610,8 @@ BOOL CCeDBDatabase::SeekFirst()
     if (!d->requireOpen())
         return FALSE;
     d->direct = false;
-    if (!d->fetchFirst(kFirstBatch))
+    d->failure = 0;
+    if (!d->startWalk())
         return FALSE;
     d->nextBatch = kBatch;
     if (d->atEnd) {
@@ -520,9 +623,15 @@ BOOL CCeDBDatabase::SeekFirst()
 
 BOOL CCeDBDatabase::SeekNext()
 {
-    if (!d->requireOpen() || !d->refresh())
+    if (!d->requireOpen())
+        return FALSE;
+    if (d->failure)
+        return d->restateFailure();
+    if (!d->refresh())
         return FALSE;
     d->advance();
+    if (d->failure)
+        return d->restateFailure();
     if (!d->settle() || d->atEnd) {
         SetLastError(ERROR_NO_MORE_ITEMS);
         return FALSE;
@@ -542,7 +651,10 @@ BOOL CCeDBDatabase::SeekToRecord(CEOID oid)
         return FALSE;
     s->bind(1, static_cast<std::int64_t>(oid));
     s->bind(2, d->info.id);
+    d->fullWalk = false;
     d->readRows(*s, 1);
+    if (d->failure)
+        return d->restateFailure();
     d->rowsReachEnd = false;  // what follows is read when the walk moves on
     d->nextBatch = kFirstBatch;
     if (d->atEnd) {
@@ -566,7 +678,10 @@ BOOL CCeDBDatabase::SeekToIndex(DWORD index)
     s->bind(1, d->info.id);
     s->bind(2, std::int64_t(1));
     s->bind(3, static_cast<std::int64_t>(index));
+    d->fullWalk = false;
     d->readRows(*s, 1);
+    if (d->failure)
+        return d->restateFailure();
     d->nextBatch = kFirstBatch;
     d->direct = false;
     if (d->atEnd) {
@@ -597,6 +712,7 @@ BOOL CCeDBDatabase::seekValue(const CCeDBProp& value, bool exact)
     Row from;
     from.key = sortKeyOfValue(value, d->info.sorts[static_cast<size_t>(d->sortIndex)]);
     from.oid = 0;
+    d->fullWalk = false;
     if (!d->fetchFrom(from, true, exact ? 1 : kFirstBatch))
         return FALSE;
     d->nextBatch = kFirstBatch;
@@ -617,7 +733,11 @@ BOOL CCeDBDatabase::ReadCurrRecord(CCeDBRecord* record)
         ZuSetLastError(ERROR_INVALID_PARAMETER, L"no record to read into");
         return FALSE;
     }
-    if (!d->requireOpen() || !d->refresh())
+    if (!d->requireOpen())
+        return FALSE;
+    if (d->failure)
+        return d->restateFailure();
+    if (!d->refresh())
         return FALSE;
     while (d->settle() && !d->atEnd) {
         const Row& row = d->rows[d->pos];
@@ -638,8 +758,15 @@ BOOL CCeDBDatabase::ReadCurrRecord(CCeDBRecord* record)
         }
     }
     record->DeleteAllProps();
+    if (d->failure)
+        return d->restateFailure();
     SetLastError(ERROR_NO_MORE_ITEMS);
     return FALSE;
+}
+
+BOOL CCeDBDatabase::ReadFailed() const
+{
+    return d->open && d->failure != 0;
 }
 
 CEOID CCeDBDatabase::WriteProps(CEOID oid, const CEPROPVAL* props, WORD count)

@@ -28,7 +28,10 @@
 //   change another program commits during a walk from the next read-ahead on.
 // - Strings and BLOBs up to 16 MiB; larger values are refused.
 // - A store that is not a store, is damaged or cannot be written gives result 0 with the last
-//   error set (ZuLastErrorText tells what and where); a record whose properties cannot be
+//   error set (ZuLastErrorText tells what and where). A read that fails in the middle of a walk
+//   ends it with that error, never with ERROR_NO_MORE_ITEMS (ReadFailed tells the two apart).
+//   At open the store's tables and columns are checked against those this code makes: a store
+//   of an unknown version or with other tables is refused and never written; a record whose properties cannot be
 //   decoded is skipped by walks and reported (SkippedOids, and a warning on standard error).
 // - One object is used by one thread at a time; each thread has its own connection.
 #pragma once
@@ -36,6 +39,7 @@
 #include "cedbrecord.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QObject;
@@ -117,6 +121,14 @@ public:
     // Object id of the database itself.
     CEOID GetDatabaseOid() const;
 
+    // True when a read of the store failed since the last seek or open (the file is damaged or
+    // cannot be read): the walk then stops as if at its end, but every read and SeekNext after it
+    // returns 0 with that error as the last error, never ERROR_NO_MORE_ITEMS. A walk that ends
+    // without this ended at the last record. Inside a ZuStoreSnapshot a walk from SeekFirst that
+    // meets fewer records than the database's count (a damaged index or page that SQLite reads
+    // without noticing) fails so too, with ERROR_FILE_CORRUPT.
+    BOOL ReadFailed() const;
+
     // Records that walks skipped because their properties could not be decoded.
     const std::vector<CEOID>& SkippedOids() const;
 
@@ -171,6 +183,25 @@ public:
 private:
     struct Impl;
     Impl* d;
+};
+
+// Makes every read of the calling thread from the store one snapshot while it lives: a load that
+// reads several databases sees them all as of one moment, all of another program's commit or none
+// of it. Within one already begun on this thread, or inside a batch, it does nothing of its own.
+// Writes of the thread meanwhile may fail (another program wrote since the snapshot began).
+class ZuStoreSnapshot {
+public:
+    ZuStoreSnapshot();
+    ~ZuStoreSnapshot();
+    ZuStoreSnapshot(const ZuStoreSnapshot&) = delete;
+    ZuStoreSnapshot& operator=(const ZuStoreSnapshot&) = delete;
+    // False when the store could not be opened or read (the last error says why).
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_ok = false;
+    bool m_began = false;
+    std::string m_path;
 };
 
 // The store's change stamp: it grows with every record written or deleted, by any program, and

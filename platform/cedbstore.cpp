@@ -305,21 +305,40 @@ bool Connection::open(const std::string& path)
     if (!m_db.open(path))
         return false;
     // The schema is made once per file; a store another program is creating right now waits.
-    bool made = false;
+    // A file that has tables is used only when they are the ones this code makes (a version 0
+    // store has the same ones) and its version is one this code knows; anything else is refused
+    // before anything is written to it.
+    bool empty = false;
     std::int64_t version = 0;
     {
         ZuSqlStmt probe = m_db.prepare(
-            "SELECT (SELECT count(*) FROM sqlite_schema WHERE name='zu_changes'), (SELECT user_version FROM pragma_user_version)");
-        if (!probe || probe.step() != SQLITE_ROW)
-            return m_db.fail(sqlite3_errcode(m_db.handle()), "cannot read the store");
-        made = probe.int64(0) != 0;
+            "SELECT (SELECT count(*) FROM sqlite_schema), (SELECT user_version FROM pragma_user_version)");
+        if (!probe)
+            return false;
+        if (const int rc = probe.step(); rc != SQLITE_ROW)
+            return m_db.fail(rc, "cannot read the store");
+        empty = probe.int64(0) == 0;
         version = probe.int64(1);
     }  // the probe's read ends before the schema transaction
-    if (!made) {
+    if (empty) {
         ZuSqlTransaction tx(m_db);
-        if (!tx.ok() || !m_db.exec(kSchema) || !addPimDatabases() || !upgrade() || !tx.commit())
+        if (!tx.ok())
             return false;
-    } else if (version < kStoreVersion) {
+        if (!refuseUnknown() || !m_db.exec(kSchema) || !addPimDatabases() || !upgrade() || !tx.commit())
+            return false;
+        return true;
+    }
+    if (version < 0 || version > kStoreVersion) {
+        ZuSetLastError(ERROR_INVALID_DATA, CString::fromUtf8(path).str() + L": a store of version "
+                + std::to_wstring(version) + L", which this version of the suite does not know; it is left as it is");
+        m_db.close();
+        return false;
+    }
+    if (!m_db.checkSchema(kSchema, L"a store of the suite")) {
+        m_db.close();
+        return false;
+    }
+    if (version < kStoreVersion) {
         // A store that cannot be upgraded now (read-only, full) is still used as it is; the next
         // program to open it tries again.
         ZuSqlTransaction tx(m_db);
@@ -327,6 +346,18 @@ bool Connection::open(const std::string& path)
             tx.commit();
     }
     return true;
+}
+
+// Inside the schema transaction of a file that looked empty: another program may have made the
+// schema meanwhile, and then it is checked like any other.
+bool Connection::refuseUnknown()
+{
+    ZuSqlStmt probe = m_db.prepare("SELECT count(*) FROM sqlite_schema");
+    if (!probe)
+        return false;
+    if (const int rc = probe.step(); rc != SQLITE_ROW)
+        return m_db.fail(rc, "cannot read the store");
+    return probe.int64(0) == 0 || m_db.checkSchema(kSchema, L"a store of the suite");
 }
 
 namespace {

@@ -67,12 +67,13 @@ std::string ZuDataFolder()
         if (folder == checked)
             return folder;
     }
-    struct stat st {};
-    const bool existed = ::stat(folder.c_str(), &st) == 0;
     if (!makeFolders(folder))
         return {};
-    if (!existed)
-        ::chmod(folder.c_str(), 0700);
+    // A folder that others may enter or list (made by hand, or by an older version) is closed
+    // to them: it holds the user's whole calendar and address book.
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & 077) != 0)
+        ::chmod(folder.c_str(), st.st_mode & 0700);
     std::lock_guard lock(mutex);
     checked = folder;
     return folder;

@@ -1,7 +1,8 @@
 // datafolder.h - where the suite keeps its data.
 //
 // `$ZUPIMS_HOME` when set, otherwise `$XDG_DATA_HOME/zupims` (`~/.local/share/zupims` when that
-// is unset). The folder is created with mode 0700; the files in it are made 0600.
+// is unset). The folder is created with mode 0700, and an existing one that others may enter is
+// made so; the files in it are created 0600.
 #pragma once
 
 #include <string>

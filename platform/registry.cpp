@@ -197,7 +197,8 @@ DWORD storeFail(Store& s)
 
 DWORD openStore(Store& s)
 {
-    if (!s.db.open(s.path))
+    // Settings, not saves: a power cut may take back the last ones, which costs nobody work.
+    if (!s.db.open(s.path, false, false))
         return storeFail(s);
     std::int64_t version = 0;
     {
@@ -216,10 +217,25 @@ DWORD openStore(Store& s)
                        CString::fromUtf8(s.path).str() + L": written by a newer version of the suite");
         return storeFail(s);
     }
+    // The tables are made in a new file; a file that has any is used only when they are the
+    // ones made here, and is never written otherwise.
     if (version < kSchemaVersion) {
         ZuSqlTransaction t(s.db);
-        if (!t.ok() || !s.db.exec(kSchema) || !t.commit())
+        if (!t.ok())
             return storeFail(s);
+        ZuSqlStmt tables = s.db.prepare("SELECT count(*) FROM sqlite_schema");
+        if (!tables)
+            return storeFail(s);
+        if (const int rc = tables.step(); rc != SQLITE_ROW) {
+            s.db.fail(rc, "cannot read the schema");
+            return storeFail(s);
+        }
+        const bool empty = tables.int64(0) == 0;
+        tables = ZuSqlStmt();
+        if ((!empty && !s.db.checkSchema(kSchema, L"the suite's registry")) || !s.db.exec(kSchema) || !t.commit())
+            return storeFail(s);
+    } else if (!s.db.checkSchema(kSchema, L"the suite's registry")) {
+        return storeFail(s);
     }
     for (int i = 0; i < SqlCount; ++i) {
         s.stmts[i] = s.db.prepare(kSql[i]);

@@ -5,6 +5,9 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 ZuSqlStmt& ZuSqlStmt::operator=(ZuSqlStmt&& other) noexcept
 {
     if (this != &other) {
@@ -114,10 +117,17 @@ bool ZuSqlite::fail(int rc, const char* what)
     return false;
 }
 
-bool ZuSqlite::open(const std::string& path, bool readOnly)
+bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
 {
     close();
     m_path = path;
+    // A new file is made here, 0600 from the first moment, before SQLite opens it (SQLite would
+    // make it 0644 less the umask, and its -wal and -shm files take the store file's mode).
+    if (!readOnly && path != ":memory:") {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
         | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
@@ -129,7 +139,8 @@ bool ZuSqlite::open(const std::string& path, bool readOnly)
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 10000);
-    if (!readOnly)
+    const bool file = !readOnly && path != ":memory:";
+    if (file)
         ZuRestrictFile(path);
     // Reading the schema here tells a file that is not a store at once.
     if (!exec("PRAGMA foreign_keys=OFF; SELECT count(*) FROM sqlite_schema;")) {
@@ -139,15 +150,71 @@ bool ZuSqlite::open(const std::string& path, bool readOnly)
     // A larger page cache and memory-mapped reads keep walks in another order than the
     // records were written from going back to the file for every page.
     exec("PRAGMA cache_size=-16384; PRAGMA mmap_size=268435456;");
-    if (!readOnly && !exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
+    // synchronous=FULL syncs the -wal at each commit, before the commit is reported, so what
+    // was reported written survives a power cut; NORMAL syncs only at checkpoints, so a power cut
+    // (not a kill) may take back the last commits, never leaving a damaged file.
+    if (!readOnly
+        && !exec(syncEachCommit ? "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
+                                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
         close();
         return false;
     }
-    if (!readOnly) {
+    if (file) {
         ZuRestrictFile(path + "-wal");
         ZuRestrictFile(path + "-shm");
     }
     return true;
+}
+
+std::string ZuSqlite::schemaShape()
+{
+    // Every table's columns (name, declared type, not null, default, key) and every index's
+    // columns with whether it is unique or partial, in name order; SQLite's own tables left out.
+    static const char* const kShape[] = {
+        "SELECT m.name, p.cid, p.name, p.type, p.\"notnull\", coalesce(p.dflt_value, ''), p.pk "
+        "FROM sqlite_schema m, pragma_table_info(m.name) p "
+        "WHERE m.type='table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY m.name, p.cid",
+        "SELECT m.name, l.name, l.\"unique\", l.partial, i.seqno, coalesce(i.name, '') "
+        "FROM sqlite_schema m, pragma_index_list(m.name) l, pragma_index_info(l.name) i "
+        "WHERE m.type='table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY m.name, l.name, i.seqno",
+    };
+    std::string shape;
+    for (const char* sql : kShape) {
+        ZuSqlStmt s = prepare(sql);
+        if (!s)
+            return {};
+        int rc;
+        while ((rc = s.step()) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(s.get()); ++c) {
+                shape += s.text(c);
+                shape += c + 1 < sqlite3_column_count(s.get()) ? '|' : '\n';
+            }
+        }
+        if (rc != SQLITE_DONE) {
+            fail(rc, "cannot read the schema");
+            return {};
+        }
+        shape += "--\n";
+    }
+    return shape;
+}
+
+bool ZuSqlite::checkSchema(const char* schema, const wchar_t* kind)
+{
+    const std::string found = schemaShape();
+    if (found.empty())
+        return false;
+    ZuSqlite expected;
+    if (!expected.open(":memory:") || !expected.exec(schema)) {
+        ZuSetLastError(ERROR_NOT_ENOUGH_MEMORY, L"cannot make the schema to compare with");
+        return false;
+    }
+    if (found == expected.schemaShape())
+        return true;
+    ZuSetLastError(ERROR_FILE_CORRUPT,
+        CString::fromUtf8(m_path).str() + L": the tables are not those of " + kind
+            + L" (the file is damaged or was made by another program); it is left as it is");
+    return false;
 }
 
 void ZuSqlite::close()

@@ -77,13 +77,24 @@ public:
     ZuSqlite& operator=(const ZuSqlite&) = delete;
     ~ZuSqlite();
 
-    // Opens (creating when missing) the file in WAL mode; the file is made 0600. On failure sets
+    // Opens (creating when missing) the file in WAL mode; a new file is created 0600 (and its
+    // -wal and -shm with it), an existing one made 0600. On failure sets
     // the last error with a detail text naming the file and returns false.
-    bool open(const std::string& path, bool readOnly = false);
+    // With `syncEachCommit` every commit is on the disk before it is reported (it survives a
+    // power cut); without it the last commits before a power cut may be lost, never half made.
+    bool open(const std::string& path, bool readOnly = false, bool syncEachCommit = true);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }
     const std::string& path() const { return m_path; }
+
+    // The tables, columns and indexes of the file as one text (empty, last error set, when the
+    // schema cannot be read).
+    std::string schemaShape();
+    // True when the file's tables, columns and indexes are those `schema` makes in an empty
+    // database (a cheap check of names and declarations, not of the file's pages); otherwise
+    // false with ERROR_FILE_CORRUPT naming the file and `kind` ("a store of the suite").
+    bool checkSchema(const char* schema, const wchar_t* kind);
 
     // Runs statements without results; false (with the last error set) on failure.
     bool exec(const char* sql);

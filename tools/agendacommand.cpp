@@ -4,6 +4,7 @@
 #include "dateargument.h"
 #include "filetime.h"
 #include "lasterror.h"
+#include "messagebox.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
 #include "windowmessage.h"
@@ -225,13 +226,21 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
         SystemTimeToFileTime(&next, &end);
         doc.SetRange(start, ZuU64ToFileTime(ZuFileTimeToU64(end) - 1));
     }
+    // The calendar tells a store that cannot be read in a message box; the command says it on
+    // standard error instead, and fails.
+    const ZuMessageBoxHandler previous = ZuSetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
     doc.SetViewType(type, false);
     view.loaded = false;
     doc.RequestLoad(&view);
     QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
     QCoreApplication::exec();
+    ZuSetMessageBoxHandler(previous);
     if (!view.loaded) {
         std::fprintf(err, "zupim agenda: the calendar could not be loaded\n");
+        return 1;
+    }
+    if (!doc.LoadFailure().IsEmpty()) {
+        std::fprintf(err, "zupim agenda: the store cannot be read: %s\n", utf8(doc.LoadFailure()).c_str());
         return 1;
     }
 

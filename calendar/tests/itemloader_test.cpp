@@ -2,12 +2,14 @@
 // layout, for day, week and month ranges.
 #include "calendarfixture.h"
 #include "itemloader.h"
+#include "storedamage.h"
 #include "testhome.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <set>
+#include <thread>
 
 using namespace calfix;
 
@@ -424,4 +426,70 @@ TEST_F(ItemLoader, ARangeReadGivesWhatAFullReadGives)
         }
     }
     EXPECT_EQ(warm.StoreReads(), 2);
+}
+
+TEST_F(ItemLoader, AStoreThatFailsAReadFailsTheLoadInsteadOfShowingFewerItems)
+{
+    std::thread([] {
+        ZuStoreBatch batch;
+        for (int i = 0; i < 300; ++i)
+            add(Appointment{.subject = L"probe-appointment-with-a-longer-subject", .start = wall(2026, 12, 1 + i % 28, 9)});
+        batch.Commit();
+    }).join();
+    ASSERT_TRUE(ZuCheckpointFile(home.file("pim.db")));
+    std::string bytes = ZuFileBytes(home.file("pim.db"));
+    const std::vector<size_t> pages = ZuPagesHolding(bytes, ZuUtf16Bytes("probe-appointment"));
+    ASSERT_GT(pages.size(), 4u);
+    bytes[(pages[pages.size() / 2] - 1) * ZuPageSize(bytes)] = '\x00';  // a page of records is no page
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("pim.db"), bytes));
+    CItemLoader loader;
+    std::atomic<bool> abort{false};
+    LoadResult result;
+    for (int twice = 0; twice < 2; ++twice) {  // the ranged first read, then the whole one
+        ASSERT_TRUE(loader.Load(month(2026, 12), result, abort));
+        EXPECT_TRUE(result.items.empty());
+        EXPECT_NE(result.failure.str().find(L"pim.db"), std::wstring::npos) << utf8(result.failure);
+    }
+}
+
+TEST_F(ItemLoader, ALoadSeesAnotherProgramsImportWholeOrNotAtAll)
+{
+    constexpr int kAppointments = 200, kTasks = 50, kImports = 4;
+    std::atomic<bool> done{false};
+    std::thread importer([&] {
+        for (int n = 0; n < kImports; ++n) {
+            ZuStoreBatch batch;
+            for (int i = 0; i < kAppointments; ++i)
+                add(Appointment{.subject = L"가져온 일정", .start = wall(2026, 12, 1 + i % 28, 9)});
+            for (int i = 0; i < kTasks; ++i)
+                add(Task{.subject = L"가져온 할 일", .start = wall(2026, 12, 1), .due = wall(2026, 12, 20)});
+            batch.Commit();
+        }
+        done = true;
+    });
+    // (appointment items, task items) of a load made by a loader of its own, which reads every
+    // database again.
+    const auto counts = [] {
+        CItemLoader loader;
+        std::atomic<bool> abort{false};
+        LoadResult r;
+        EXPECT_TRUE(loader.Load(month(2026, 12), r, abort));
+        EXPECT_TRUE(r.failure.IsEmpty()) << utf8(r.failure);
+        std::pair<int, int> n{0, 0};
+        for (const CalendarItem& item : r.items)
+            ++(item.kind == ZU_ITEM_TASK ? n.second : n.first);
+        return n;
+    };
+    std::set<std::pair<int, int>> seen;
+    while (!done)
+        seen.insert(counts());
+    importer.join();
+    const auto [allAppointments, allTasks] = counts();
+    ASSERT_EQ(allAppointments, kImports * kAppointments);
+    const int tasksPerImport = allTasks / kImports;
+    for (const auto& [appointments, tasks] : seen) {
+        EXPECT_EQ(appointments % kAppointments, 0) << appointments << " appointments";
+        EXPECT_EQ(tasks, appointments / kAppointments * tasksPerImport) << appointments << " appointments, " << tasks << " tasks";
+    }
 }

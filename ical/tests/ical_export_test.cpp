@@ -6,6 +6,7 @@
 #include "icalexport.h"
 #include "icalimport.h"
 #include "poomapplication.h"
+#include "storedamage.h"
 #include "testhome.h"
 #include "testzone.h"
 
@@ -20,6 +21,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace calfix;
 
@@ -424,6 +427,33 @@ TEST_F(IcalExport, ARangeTakesTheRecordsWithAnOccurrenceInIt)
     r = ZuExportIcal(range);
     EXPECT_EQ(linesOf(r.text, "SUMMARY:"),
         (std::vector<std::string>{"SUMMARY:야간 작업\r", "SUMMARY:보고서\r", "SUMMARY:언젠가\r"}));
+}
+
+TEST_F(IcalExport, CommandWritesAFileForItsOwnerAloneAndRefusesAStoreItCannotTrust)
+{
+    ZuTestHome home;
+    save({.subject = L"회의", .start = oleDate(2026, 12, 10, 9)});
+    const mode_t old = ::umask(0);
+    CommandRun r = ZuRunCommand(runExportCommand, {home.file("out.ics")});
+    ::umask(old);
+    EXPECT_EQ(r.status, 0) << r.err;
+    struct stat st {};
+    ASSERT_EQ(::stat(home.file("out.ics").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // A store whose record table lost its `props` column to one changed byte: no backup of
+    // nothing, but an error.
+    ASSERT_TRUE(ZuCheckpointFile(home.file("pim.db")));
+    std::string bytes = ZuFileBytes(home.file("pim.db"));
+    ASSERT_TRUE(ZuChangeSchemaText(bytes, "props BLOB", 0, 'q'));
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("pim.db"), bytes));
+    r = ZuRunCommand(runExportCommand, {"-"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("the tables are not those of a store of the suite"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("exported"), std::string::npos) << r.err;
+    EXPECT_EQ(ZuFileBytes(damaged.file("pim.db")), bytes);
 }
 
 TEST_F(IcalExport, CommandWritesTheFileOrStandardOutput)

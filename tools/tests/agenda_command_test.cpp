@@ -4,12 +4,14 @@
 #include "calendarfixture.h"
 #include "commandrun.h"
 #include "optionstore.h"
+#include "storedamage.h"
 #include "testhome.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace calfix;
@@ -122,4 +124,38 @@ TEST(AgendaCommand, AStoreThatCannotBeOpenedIsAnErrorNotAnEmptyCalendar)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(r.err.rfind("zupim agenda: the store cannot be opened: ", 0), 0u) << r.err;
+}
+
+TEST(AgendaCommand, ADamagedStoreIsAnErrorNotAShorterAgenda)
+{
+    ZuTestHome home;
+    std::thread([] {
+        ZuStoreBatch batch;
+        for (int i = 0; i < 300; ++i)
+            add(Appointment{.subject = L"probe-appointment-with-a-longer-subject", .start = wall(2026, 12, 1 + i % 28, 9)});
+        batch.Commit();
+    }).join();
+    ASSERT_TRUE(ZuCheckpointFile(home.file("pim.db")));
+    const std::string clean = ZuFileBytes(home.file("pim.db"));
+    const std::vector<size_t> pages = ZuPagesHolding(clean, ZuUtf16Bytes("probe-appointment"));
+    ASSERT_GT(pages.size(), 4u);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"a page of records that is no page", clean, "zupim agenda: the store cannot be read: "},
+        {"a record table without its props column", clean, "zupim agenda: the store cannot be opened: "},
+    };
+    cases[0].bytes[(pages[pages.size() / 2] - 1) * ZuPageSize(clean)] = '\x00';
+    ASSERT_TRUE(ZuChangeSchemaText(cases[1].bytes, "props BLOB", 0, 'q'));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZuTestHome damaged;
+        ASSERT_TRUE(ZuWriteFileBytes(damaged.file("pim.db"), c.bytes));
+        const CommandRun r = agenda({"--month", "2026-12-01"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
+    }
 }
