@@ -1,16 +1,8 @@
 #include "frameplaceholders.h"
 
 #include "calendaritem.h"
-#include "categorymenu.h"
 #include "messagebox.h"
 #include "recordlayouts.h"
-
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QListWidget>
-#include <QVBoxLayout>
-
-#include <algorithm>
 
 void ZuShowEditorPlaceholder(QWidget* parent, int kind, const SYSTEMTIME& date, bool anniversary)
 {
@@ -40,33 +32,4 @@ void ZuShowRecordCardPlaceholder(QWidget* parent, int selector, const CalendarIt
 void ZuShowOptionsPlaceholder(QWidget* parent)
 {
     MessageBox(parent, L"설정 화면은 아직 준비 중입니다.", L"환경설정", MB_OK | MB_ICONINFORMATION);
-}
-
-bool ZuRunCategoryChecklist(QWidget* parent, std::vector<int>& indexes)
-{
-    bool any = false;
-    const std::vector<CategoryRecord> categories = ZuReadCategories(&any);
-    QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("일정 (임시)"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* list = new QListWidget(&dialog);
-    for (const CategoryRecord& c : categories) {
-        auto* row = new QListWidgetItem(c.name.toQString(), list);
-        row->setData(Qt::UserRole, c.index);
-        const bool chosen = std::find(indexes.begin(), indexes.end(), c.index) != indexes.end();
-        row->setCheckState(chosen ? Qt::Checked : Qt::Unchecked);
-    }
-    layout->addWidget(list);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    dialog.resize(220, 260);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    indexes.clear();
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->checkState() == Qt::Checked)
-            indexes.push_back(list->item(i)->data(Qt::UserRole).toInt());
-    return true;
 }

@@ -1,14 +1,12 @@
 // frameplaceholders.h - what the calendar's frame opens where the real dialog is still to come:
-// the record editor, the record card, the options dialog and the several-categories sheet.
+// the record editor, the record card and the options dialog.
 //
-// The editor, the card and the options show what would open in a message box (so tests answer
-// them as any question) and write nothing. The category checklist is a plain dialog of check
-// boxes with "(임시)" in its title.
+// Each shows what would open in a message box (so tests answer them as any question) and writes
+// nothing.
 #pragma once
 
 #include "wintypes.h"
 
-#include <vector>
 
 class QWidget;
 struct CalendarItem;
@@ -19,5 +17,3 @@ void ZuShowEditorPlaceholder(QWidget* parent, int kind, const SYSTEMTIME& date, 
 // The record's subject and times, read only; item is null when the record is not in the list.
 void ZuShowRecordCardPlaceholder(QWidget* parent, int selector, const CalendarItem* item);
 void ZuShowOptionsPlaceholder(QWidget* parent);
-// The categories with check boxes, preset with the chosen indexes; true on OK with the choice.
-bool ZuRunCategoryChecklist(QWidget* parent, std::vector<int>& indexes);

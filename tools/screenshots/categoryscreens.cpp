@@ -5,6 +5,7 @@
 #include "widgets/categorylist.h"
 #include "widgets/listviewex.h"
 #include "widgets/modaldialog.h"
+#include "widgets/menuselectsheet.h"
 #include "widgets/propertysheet.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ void ZuShootCategoryScreens(const QString& folder, const ZuScreenSaver& save)
     CCategoryList list;
     list.SetListOption(&initial, 0, TRUE);
     CCategoryEditor editor;
-    CPropertySheet sheet(CString(L"일정"));
+    CMenuSelectSheet sheet(CString(L"일정"));
     sheet.AddPage(&list);
     sheet.AddPage(&editor);
     ZuModalHandlerScope scope([&](QDialog&) {
