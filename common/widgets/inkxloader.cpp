@@ -13,9 +13,11 @@ namespace {
 struct Entry {
     InitInkXProc init = nullptr;
     ZuCreateInkXProc create = nullptr;
+    QLibrary* library = nullptr;
 };
 
-// Resolved once; the QLibrary is never unloaded, as windows of it may live until the end.
+// Resolved once. The library is never unloaded, as windows of it may live until the end; the
+// entry holds it for the whole run.
 const Entry& entry()
 {
     static const Entry e = [] {
@@ -25,12 +27,15 @@ const Entry& entry()
             return found;
         const QString folder = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
         auto* lib = new QLibrary(QDir(folder).filePath(QStringLiteral("inkx")));
+        found.library = lib;
         if (!lib->load())
             return found;
         found.init = reinterpret_cast<InitInkXProc>(lib->resolve("InitInkX"));
         found.create = reinterpret_cast<ZuCreateInkXProc>(lib->resolve("ZuCreateInkX"));
-        if (!found.init || !found.create)
-            found = Entry();
+        if (!found.init || !found.create) {
+            found.init = nullptr;
+            found.create = nullptr;
+        }
         return found;
     }();
     return e;
