@@ -11,33 +11,20 @@
 #include "windowmessage.h"
 #include "zucalendardoc.h"
 
+#include "loadwatcher.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <memory>
 
 namespace {
 
-// Counts the hand-overs the list view receives.
-class LoadWatcher : public QObject {
-public:
-    int seen = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == ZuMessageEvent::eventType() && static_cast<ZuMessageEvent*>(e)->message() == WM_ITEMS_LOADED)
-            ++seen;
-        return false;
-    }
-};
-
 struct Program {
     CZuCalendarDoc doc;
     CMainFrame frame{&doc};
-    LoadWatcher watcher;
+    zubench::LoadWatcher watcher;
 
     Program()
     {
@@ -51,11 +38,7 @@ struct Program {
     // Runs the loop until the list view had its load, then paints it.
     void settle()
     {
-        const int before = watcher.seen;
-        QElapsedTimer t;
-        t.start();
-        while (watcher.seen == before && t.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        watcher.waitPast(watcher.seen);
         frame.ListView()->viewport()->repaint();
     }
     void command(UINT id)

@@ -11,34 +11,21 @@
 #include "windowmessage.h"
 #include "zucalendardoc.h"
 
+#include "loadwatcher.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <memory>
 
 namespace {
 
-// Counts the hand-overs the view receives.
-class LoadWatcher : public QObject {
-public:
-    int seen = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == ZuMessageEvent::eventType() && static_cast<ZuMessageEvent*>(e)->message() == WM_ITEMS_LOADED)
-            ++seen;
-        return false;
-    }
-};
-
 struct Program {
     CZuCalendarDoc doc;
     CZuMonthView view{&doc};
-    LoadWatcher watcher;
+    zubench::LoadWatcher watcher;
 
     Program()
     {
@@ -60,10 +47,7 @@ struct Program {
     {
         const int before = watcher.seen;
         doc.RequestLoad(&view);
-        QElapsedTimer t;
-        t.start();
-        while (watcher.seen == before && t.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        watcher.waitPast(before);
         view.repaint();
     }
     int busiestCell() const

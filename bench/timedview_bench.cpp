@@ -11,10 +11,11 @@
 #include "windowmessage.h"
 #include "zucalendardoc.h"
 
+#include "loadwatcher.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 
 #include <memory>
@@ -38,24 +39,10 @@ void BM_PlaceThousandMutual(benchmark::State& state)
         benchmark::DoNotOptimize(placer.Place(entries, start, 10).data());
 }
 
-// Counts the hand-overs the view receives.
-class LoadWatcher : public QObject {
-public:
-    int seen = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == ZuMessageEvent::eventType() && static_cast<ZuMessageEvent*>(e)->message() == WM_ITEMS_LOADED)
-            ++seen;
-        return false;
-    }
-};
-
 struct Week {
     CZuCalendarDoc doc;
     CZuWeekView view{&doc};
-    LoadWatcher watcher;
+    zubench::LoadWatcher watcher;
 
     Week()
     {
@@ -70,10 +57,7 @@ struct Week {
         view.OnInitialUpdate();
         view.resize(240, 247);
         doc.RequestLoad(&view);
-        QElapsedTimer t;
-        t.start();
-        while (watcher.seen == 0 && t.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        watcher.waitPast(0, 10000);
     }
 };
 
