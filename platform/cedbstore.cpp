@@ -1,4 +1,5 @@
 #include "cedbstore_p.h"
+#include "storefaults.h"
 
 #include "cstring.h"
 #include "lasterror.h"
@@ -520,6 +521,30 @@ void bindRecord(ZuSqlStmt& s, const DbInfo& db, const std::string& encoded, cons
 
 } // namespace
 
+namespace {
+
+std::atomic<int> g_failWrites{0};
+
+// True (and the last error set) when a test asked for this write to fail.
+bool writeRefusedForTest()
+{
+    int left = g_failWrites.load();
+    while (left > 0) {
+        if (g_failWrites.compare_exchange_weak(left, left - 1)) {
+            ZuSetLastError(ERROR_DISK_FULL, L"the disk is full (a test made this write fail)");
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void failWritesForTest(int count)
+{
+    g_failWrites.store(count > 0 ? count : 0);
+}
+
 bool Connection::done(ZuSqlStmt& s, const char* failure)
 {
     const int rc = s.step();
@@ -550,6 +575,8 @@ bool Connection::readRecord(std::int64_t db, std::int64_t oid, std::deque<CCeDBP
 
 std::int64_t Connection::insertRecord(const DbInfo& db, const std::deque<CCeDBProp>& props)
 {
+    if (writeRefusedForTest())
+        return 0;
     std::string encoded;
     if (!encodeProps(props, encoded))
         return 0;
@@ -580,6 +607,8 @@ std::int64_t Connection::insertRecord(const DbInfo& db, const std::deque<CCeDBPr
 
 bool Connection::updateRecord(const DbInfo& db, std::int64_t oid, const std::deque<CCeDBProp>& props)
 {
+    if (writeRefusedForTest())
+        return false;
     std::string encoded;
     if (!encodeProps(props, encoded))
         return false;
@@ -598,6 +627,8 @@ bool Connection::updateRecord(const DbInfo& db, std::int64_t oid, const std::deq
 
 bool Connection::removeRecord(std::int64_t db, std::int64_t oid)
 {
+    if (writeRefusedForTest())
+        return false;
     {
         ZuSqlUse s(stmt("DELETE FROM zu_rec WHERE oid=?1 AND db=?2"));
         if (!s)
@@ -846,3 +877,8 @@ void unwatch(std::uint64_t token)
 }
 
 } // namespace zucedb
+
+void ZuFailStoreWrites(int count)
+{
+    zucedb::failWritesForTest(count);
+}

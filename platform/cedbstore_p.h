@@ -159,4 +159,7 @@ constexpr int kChanged = 6;  // WM_USER + 6
 std::uint64_t watch(const std::string& path, std::int64_t dbId, QObject* target, std::int64_t afterSeq);
 void unwatch(std::uint64_t token);
 
+// The hook of storefaults.h: the next `count` record writes fail.
+void failWritesForTest(int count);
+
 } // namespace zucedb

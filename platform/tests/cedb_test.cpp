@@ -2,6 +2,7 @@
 #include "cedbdatabase.h"
 #include "childprocess.h"
 #include "lasterror.h"
+#include "storefaults.h"
 #include "testhome.h"
 #include "windowmessage.h"
 
@@ -329,6 +330,27 @@ TEST_F(CeDb, WritesReplaceTheGivenPropertiesAndKeepTheOthers)
     CCeDBDatabase other;
     ASSERT_TRUE(other.Create(L"Other"));
     EXPECT_EQ(other.WriteRecord(r, oid), 0u);  // a record of another database
+}
+
+// The test hook stands for a full disk: the refused writes leave the record as it was.
+TEST_F(CeDb, WritesATestRefusesStoreNothing)
+{
+    CCeDBDatabase db;
+    ASSERT_TRUE(db.Open(L"Appointments Database"));
+    const CEOID oid = db.WriteRecord(record({CCeDBProp(L"kept", 0x0037)}), 0);
+    ASSERT_NE(oid, 0u);
+    ZuFailStoreWrites(3);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(L"new", 0x0037)}), 0), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_EQ(db.WriteRecord(record({CCeDBProp(L"changed", 0x0037)}), oid), 0u);
+    EXPECT_FALSE(db.DeleteRecord(oid));
+    EXPECT_EQ(db.GetRecordCount(), 1u);
+    ASSERT_TRUE(db.SeekToRecord(oid));
+    CCeDBRecord r;
+    ASSERT_TRUE(db.ReadCurrRecord(&r));
+    EXPECT_STREQ(r.GetIdProp(0x0037)->GetString(), L"kept");
+    EXPECT_NE(db.WriteRecord(record({CCeDBProp(L"after", 0x0037)}), 0), 0u);  // only three were refused
+    ZuFailStoreWrites(0);
 }
 
 TEST_F(CeDb, ObjectIdsAreNeverReused)
