@@ -3,6 +3,7 @@
 // pieces with a mask colour of their own have it where the view shows through.
 #include "bitmap.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -58,6 +59,7 @@ bool Has(const QImage& img, QRect r, const std::function<bool(QColor)>& test)
 // The options library holds the prompt's bitmaps; nothing else here calls it, so name its
 // resources to have it loaded.
 static void LoadOptionsBitmaps() { Q_INIT_RESOURCE(DllZuCalOption_bitmaps); }
+static void LoadCompLibBitmaps() { Q_INIT_RESOURCE(ZuCompLib_bitmaps); }
 
 TEST(Bitmaps, EachLoadsAtItsSize)
 {
@@ -104,4 +106,28 @@ TEST(Bitmaps, MaskColours)
     EXPECT_FALSE(Has(img, column(0), blue));
     EXPECT_TRUE(Has(img, column(6), blue));
     EXPECT_FALSE(Has(img, column(3), red) || Has(img, column(3), blue));
+}
+
+// Every bitmap a library carries, the record dialogs' too, comes with its drawing for a screen
+// scaled by 2: exactly twice its size, so that no scaled screen shows a bitmap blown up.
+TEST(Bitmaps, EveryBitmapHasItsTwiceDrawing)
+{
+    LoadOptionsBitmaps();
+    LoadCompLibBitmaps();
+    for (ZuModule module : {ZuModule::Calendar, ZuModule::Options, ZuModule::CompLib}) {
+        const QString folder = QStringLiteral(":/%1").arg(QLatin1String(ZuModuleName(module)));
+        const QStringList names = QDir(folder).entryList(QDir::Files);
+        EXPECT_FALSE(names.isEmpty()) << folder.toStdString();
+        for (const QString& name : names) {
+            if (name.endsWith(QLatin1String("@2x")))
+                continue;
+            SCOPED_TRACE((folder + QLatin1Char('/') + name).toStdString());
+            const QImage one(folder + QLatin1Char('/') + name);
+            const QImage two(folder + QLatin1Char('/') + name + QLatin1String("@2x"));
+            ASSERT_FALSE(one.isNull());
+            ASSERT_FALSE(two.isNull());
+            EXPECT_EQ(two.size(), one.size() * 2);
+            EXPECT_FALSE(ZuLoadBitmap(name.toUInt(), module).isNull());
+        }
+    }
 }
