@@ -323,8 +323,17 @@ TEST_F(OptionSheet, PasswordControlsFollowTheCheckBox)
         Tick(sheet, ZU_IDC_USE_PASSWORD);
         for (UINT id : ids)
             EXPECT_FALSE(Control<QWidget>(sheet, id)->isVisible()) << id;
-        ClickBar(sheet, IDCANCEL);
+        // Closed while an edit has the focus: the panel goes down with the sheet.
+        Tick(sheet, ZU_IDC_USE_PASSWORD);
+        Control<QLineEdit>(sheet, ZU_IDC_PASSWORD_AGAIN)->setFocus();
+        ASSERT_TRUE(SipGetInfo(&info));
+        EXPECT_TRUE(info.fdwFlags & SIPF_ON);
+        QTest::keyClick(Control<QLineEdit>(sheet, ZU_IDC_PASSWORD_AGAIN), Qt::Key_Escape);
     }));
+    SIPINFO info;
+    info.cbSize = SIPINFO_SIZE;
+    ASSERT_TRUE(SipGetInfo(&info));
+    EXPECT_FALSE(info.fdwFlags & SIPF_ON);
 }
 
 TEST_F(OptionSheet, HourLists)

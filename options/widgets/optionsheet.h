@@ -55,6 +55,7 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WORD id, WORD code) override;
     void OnOK() override { OnSave(); }
+    void OnDestroy() override { m_general.LowerInputPanel(); }
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

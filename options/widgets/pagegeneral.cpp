@@ -95,12 +95,22 @@ void CPageGeneral::ShowPasswordControls(bool show)
 bool CPageGeneral::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_edit || watched == m_again) {
-        if (event->type() == QEvent::FocusIn)
+        if (event->type() == QEvent::FocusIn) {
             SipShowIM(SIPF_ON);
-        else if (event->type() == QEvent::FocusOut)
-            SipShowIM(SIPF_OFF);
+            m_panelRaised = true;
+        } else if (event->type() == QEvent::FocusOut) {
+            LowerInputPanel();
+        }
     }
     return COptionPage::eventFilter(watched, event);
+}
+
+void CPageGeneral::LowerInputPanel()
+{
+    if (!m_panelRaised)
+        return;
+    SipShowIM(SIPF_OFF);
+    m_panelRaised = false;
 }
 
 BOOL CPageGeneral::ValidatePassword(const QString& text, const QString& again)

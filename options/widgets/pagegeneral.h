@@ -55,6 +55,8 @@ public:
 
     // Shows or hides the controls 1002 to 1008.
     void ShowPasswordControls(bool show);
+    // Lowers the input panel when a password edit raised it (the sheet closes).
+    void LowerInputPanel();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +68,7 @@ private:
     BOOL m_bLeftScrollFlag = FALSE;
     BOOL m_passwordStored = FALSE;
     CString m_password = L"NO";
+    bool m_panelRaised = false;
 
     QCheckBox* m_leftScroll = nullptr;
     QCheckBox* m_usePassword = nullptr;
