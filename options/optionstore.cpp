@@ -74,18 +74,20 @@ BOOL COptionStore::ReadBool(CVORegistry& key, const wchar_t* name)
     return key.ReadString(name, nullptr) == L"TRUE" ? TRUE : FALSE;
 }
 
-BOOL COptionStore::SaveBool(CVORegistry& key, const wchar_t* name, BOOL value)
+COptionStore::Saved COptionStore::SaveBool(CVORegistry& key, const wchar_t* name, BOOL value)
 {
     const CString current = key.ReadString(name, nullptr);
-    if (value && (current.IsEmpty() || current == L"FALSE")) {
-        key.WriteString(name, L"TRUE");
-        return TRUE;
-    }
-    if (!value && (current.IsEmpty() || current == L"TRUE")) {
-        key.WriteString(name, L"FALSE");
-        return TRUE;
-    }
-    return FALSE;
+    const wchar_t* text = nullptr;
+    if (value && (current.IsEmpty() || current == L"FALSE"))
+        text = L"TRUE";
+    else if (!value && (current.IsEmpty() || current == L"TRUE"))
+        text = L"FALSE";
+    if (!text)
+        return Saved::Unchanged;
+    // Only a value that is stored counts as a change: a write that failed tells nobody anything.
+    if (!key.WriteString(name, text) || key.ReadString(name, nullptr) != text)
+        return Saved::Failed;
+    return Saved::Changed;
 }
 
 void COptionStore::Notify(HWND hwnd, WPARAM code, LPARAM value)
@@ -183,19 +185,37 @@ BOOL COptionStore::StoreHash(const std::string& hash)
         && m_regGeneral.ReadString(kSecurityValue, nullptr) == text;
 }
 
+BOOL COptionStore::HasStoredPassword()
+{
+    if (!ReadBool(m_regGeneral, kSecurityFlag) || !m_regGeneral.ValueExists(kSecurityValue))
+        return FALSE;
+    const CString stored = m_regGeneral.ReadString(kSecurityValue, nullptr);
+    return ZuPasswordHash::IsHash(stored) || !DecodePassword(stored).IsEmpty() ? TRUE : FALSE;
+}
+
 BOOL COptionStore::SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag)
 {
     const HWND calendar = ReadWindowHandle(L"Calendar");
     const HWND contact = ReadWindowHandle(L"Contact");
-    if (SaveBool(m_regGeneral, L"bLeftScrollFlag", bLeftScrollFlag)) {
+    BOOL ok = TRUE;
+    switch (SaveBool(m_regGeneral, L"bLeftScrollFlag", bLeftScrollFlag)) {
+    case Saved::Changed:
         Notify(calendar, OPTCODE_LEFT_SCROLL, flag(bLeftScrollFlag));
         Notify(contact, OPTCODE_LEFT_SCROLL, flag(bLeftScrollFlag));
+        break;
+    case Saved::Failed:
+        ok = FALSE;
+        break;
+    case Saved::Unchanged:
+        break;
     }
     if (!bSecurityFlag) {
         // The flag first: a crash in between leaves protection off, never on with no password.
-        m_regGeneral.WriteString(kSecurityFlag, L"FALSE");
-        m_regGeneral.DeleteValue(kSecurityValue);
-        return TRUE;
+        if (m_regGeneral.ReadString(kSecurityFlag, nullptr) != L"FALSE" && !m_regGeneral.WriteString(kSecurityFlag, L"FALSE"))
+            return FALSE;
+        if (m_regGeneral.ValueExists(kSecurityValue) && !m_regGeneral.DeleteValue(kSecurityValue))
+            return FALSE;
+        return ok;
     }
 
     std::string hash;
@@ -203,19 +223,17 @@ BOOL COptionStore::SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, B
         hash = ZuPasswordHash::Hash(password);
     } else {
         // "Unchanged" needs a password in force: protection on and a value stored.
-        if (!ReadBool(m_regGeneral, kSecurityFlag) || !m_regGeneral.ValueExists(kSecurityValue))
+        if (!HasStoredPassword())
             return FALSE;
         const CString stored = m_regGeneral.ReadString(kSecurityValue, nullptr);
         if (ZuPasswordHash::IsHash(stored))
-            return TRUE;
-        const CString old = DecodePassword(stored);
-        if (old.IsEmpty())
-            return FALSE;
-        hash = ZuPasswordHash::Hash(old);
+            return ok;
+        hash = ZuPasswordHash::Hash(DecodePassword(stored));
     }
     if (StoreHash(hash)) {
-        m_regGeneral.WriteString(kSecurityFlag, L"TRUE");
-        return TRUE;
+        if (ReadBool(m_regGeneral, kSecurityFlag))
+            return ok;
+        return m_regGeneral.WriteString(kSecurityFlag, L"TRUE") ? ok : FALSE;
     }
     const CString caption = CString::fromQString(QCoreApplication::applicationName());
     MessageBox(nullptr, L"비밀번호 저장에 실패하였습니다.\n비밀번호 설정을 끕니다.", caption, MB_OK);
@@ -258,33 +276,50 @@ COptionStore::PasswordCheck COptionStore::CheckPassword(const CString& typed, st
     return PasswordCheck::Right;
 }
 
-void COptionStore::SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime)
+BOOL COptionStore::SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime)
 {
     const HWND calendar = ReadWindowHandle(L"Calendar");
-    if (SaveBool(m_regCalendar, L"bPrivateFlag", bPrivateFlag))
-        Notify(calendar, OPTCODE_CALENDAR_PRIVATE, flag(bPrivateFlag));
-    if (SaveBool(m_regCalendar, L"bBigFontFlag", bBigFontFlag))
-        Notify(calendar, OPTCODE_CALENDAR_BIGFONT, flag(bBigFontFlag));
+    BOOL ok = TRUE;
+    const auto save = [&](const wchar_t* name, BOOL value, WPARAM code) {
+        const Saved saved = SaveBool(m_regCalendar, name, value);
+        if (saved == Saved::Changed)
+            Notify(calendar, code, flag(value));
+        else if (saved == Saved::Failed)
+            ok = FALSE;
+    };
+    save(L"bPrivateFlag", bPrivateFlag, OPTCODE_CALENDAR_PRIVATE);
+    save(L"bBigFontFlag", bBigFontFlag, OPTCODE_CALENDAR_BIGFONT);
     const DWORD start = m_regCalendar.ReadDWORD(L"nWvStartTime", kMissingHour);
     const DWORD end = m_regCalendar.ReadDWORD(L"nWvEndTime", kMissingHour);
     const DWORD newStart = static_cast<DWORD>(nWvStartTime);
     const DWORD newEnd = static_cast<DWORD>(nWvEndTime);
     if (newStart != start || newEnd != end) {
-        m_regCalendar.WriteDWORD(L"nWvStartTime", newStart);
-        m_regCalendar.WriteDWORD(L"nWvEndTime", newEnd);
+        if (!m_regCalendar.WriteDWORD(L"nWvStartTime", newStart) || !m_regCalendar.WriteDWORD(L"nWvEndTime", newEnd)
+            || m_regCalendar.ReadDWORD(L"nWvStartTime", kMissingHour) != newStart
+            || m_regCalendar.ReadDWORD(L"nWvEndTime", kMissingHour) != newEnd)
+            return FALSE;
         Notify(calendar, OPTCODE_WEEKVIEW_HOURS,
             static_cast<LPARAM>(MAKELONG(static_cast<WORD>(nWvStartTime), static_cast<WORD>(nWvEndTime))));
     }
+    return ok;
 }
 
-void COptionStore::SaveTaskStatusBar(BOOL bStatusBarFlag)
+BOOL COptionStore::SaveTaskStatusBar(BOOL bStatusBarFlag)
 {
     const HWND calendar = ReadWindowHandle(L"Calendar");
-    if (SaveBool(m_regTask, L"bStatusBarFlag", bStatusBarFlag))
+    switch (SaveBool(m_regTask, L"bStatusBarFlag", bStatusBarFlag)) {
+    case Saved::Changed:
         Notify(calendar, OPTCODE_TASK_STATUSBAR, flag(bStatusBarFlag));
+        return TRUE;
+    case Saved::Failed:
+        return FALSE;
+    case Saved::Unchanged:
+        return TRUE;
+    }
+    return TRUE;
 }
 
-void COptionStore::SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly)
+BOOL COptionStore::SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly)
 {
     const HWND contact = ReadWindowHandle(L"Contact");
     const struct {
@@ -297,13 +332,21 @@ void COptionStore::SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, B
         {L"bShowQuickSearchBar", bShowQuickSearchBar, OPTCODE_CONTACT_QUICKSEARCH},
         {L"bShowMultiLine", bShowMultiLine, OPTCODE_CONTACT_MULTILINE},
     };
+    BOOL ok = TRUE;
     bool earlierChanged = false;
     for (const auto& option : order) {
-        const bool changed = SaveBool(m_regContact, option.name, option.value);
+        const Saved saved = SaveBool(m_regContact, option.name, option.value);
+        if (saved == Saved::Failed) {
+            // The program is not told a value the registry lacks; the later options still go.
+            ok = FALSE;
+            continue;
+        }
+        const bool changed = saved == Saved::Changed;
         if (changed || earlierChanged)
             Notify(contact, option.code, flag(option.value));
         earlierChanged = earlierChanged || changed;
     }
+    return ok;
 }
 
 CString COptionStore::EncodePassword(const CString& password)

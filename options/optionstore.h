@@ -7,8 +7,10 @@
 //
 // Saving a boolean compares with the stored string first: TRUE is written when the stored string
 // is empty or "FALSE", FALSE when it is empty or "TRUE"; anything else is left as it is. A write
-// is a change, and a change sends WM_OPTION_CHANGED to the program concerned when its registered
-// window is live (optionrecords.h).
+// that is stored (read back) is a change, and a change sends WM_OPTION_CHANGED to the program
+// concerned when its registered window is live (optionrecords.h). A write that fails is no
+// change and sends nothing: the Save calls then answer FALSE (they still save what they can), so
+// no program is told a value that the registry lacks.
 //
 // "strSecurityValue" holds a salted slow hash of the password (passwordhash_p.h), written only by
 // SaveGeneralOpt and checked only by CheckPassword; no record hands it out. A value in the old
@@ -53,8 +55,12 @@ public:
     //   then no password), protection is not turned on: the result is FALSE and neither
     //   "bSecurityFlag" nor the password is written (the left scroll is saved all the same).
     // When the hash cannot be stored, the user is told, "bSecurityFlag" is written "FALSE" and the
-    // result is FALSE, so no program asks for a password that was never stored.
+    // result is FALSE, so no program asks for a password that was never stored. Any other write
+    // that fails makes the result FALSE too.
     BOOL SaveGeneralOpt(BOOL bSecurityFlag, const CString& password, BOOL bLeftScrollFlag);
+    // TRUE when protection is on with a password stored (hashed, or in the old form), so that
+    // SaveGeneralOpt(TRUE, "", ...) keeps it.
+    BOOL HasStoredPassword();
     // The one check of a typed password against the stored one (case-sensitive, compared in
     // constant time), with the pause of passwordbackoff.h between repeated wrong entries: a try
     // that comes too early is not checked and answers Wait with the milliseconds left. A password
@@ -64,14 +70,15 @@ public:
     PasswordCheck CheckPassword(const CString& typed, std::int64_t* waitMs = nullptr);
     // Private (33) and big font (34) on a change; the hours are compared with the stored ones (a
     // missing one is created as 100 first) and, when either differs, both are written and 37 is
-    // sent with MAKELONG(start, end).
-    void SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime);
-    // Task "bStatusBarFlag"; 52 to the calendar window on a change.
-    void SaveTaskStatusBar(BOOL bStatusBarFlag);
+    // sent with MAKELONG(start, end). FALSE when a write failed.
+    BOOL SaveCalendarOpt(BOOL bPrivateFlag, BOOL bBigFontFlag, int nWvStartTime, int nWvEndTime);
+    // Task "bStatusBarFlag"; 52 to the calendar window on a change. FALSE when the write failed.
+    BOOL SaveTaskStatusBar(BOOL bStatusBarFlag);
     // In this order: big font (18), names only (20), quick-search bar (17), multi-line (19). An
     // option's message goes out when it changed or when any option before it in this order
-    // changed, with the value given.
-    void SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly);
+    // changed, with the value given (an option whose write failed sends nothing). FALSE when a
+    // write failed.
+    BOOL SaveContactOpt(BOOL bBigFontFlag, BOOL bShowQuickSearchBar, BOOL bShowMultiLine, BOOL bShowNameOnly);
 
     // The old stored form of a password, read only to replace it by its hash: three code units
     // per character, of the reversed text; for the character at position i (from 1): a letter
@@ -85,8 +92,8 @@ public:
 private:
     CVORegistry* KeyFor(const wchar_t* name);
     static BOOL ReadBool(CVORegistry& key, const wchar_t* name);
-    // TRUE when a value was written (a change).
-    static BOOL SaveBool(CVORegistry& key, const wchar_t* name, BOOL value);
+    enum class Saved { Unchanged, Changed, Failed };
+    static Saved SaveBool(CVORegistry& key, const wchar_t* name, BOOL value);
     // WM_OPTION_CHANGED to `hwnd` when it is a live window that has not timed out in this store.
     void Notify(HWND hwnd, WPARAM code, LPARAM value);
     // Writes the hash and reads it back; FALSE when it did not stick.

@@ -371,9 +371,14 @@ TEST_F(Frame, ToolsMenu)
     EXPECT_EQ(m_boxes[0].text, "주소록 프로그램을 실행할 수 없습니다!");
     m_boxes.clear();
 
-    // "설     정" opens what stands in for the options; "종료하기" closes the window.
-    openTools(ZU_CMD_OPTIONS);
-    ASSERT_EQ(m_boxes.size(), 1u);
+    // "설     정" opens the options dialog with the caption "환경설정"; "종료하기" closes the window.
+    {
+        QString shown;
+        ZuModalHandlerScope options([&](QDialog& d) { shown = d.windowTitle(); });
+        openTools(ZU_CMD_OPTIONS);
+        EXPECT_EQ(shown, "환경설정");
+        EXPECT_TRUE(m_boxes.empty());
+    }
     openTools(ZU_CMD_EXIT);
     EXPECT_TRUE(waitFor([&] { return !frame->isVisible(); }));
     EXPECT_EQ(PublishedHandle(), 0u);

@@ -28,8 +28,3 @@ void ZuShowRecordCardPlaceholder(QWidget* parent, int selector, const CalendarIt
     text.Format(L"%s\n%s\n\n(읽기 전용: 보기 화면은 아직 준비 중입니다.)", item->subject.str().c_str(), item->timeText.str().c_str());
     MessageBox(parent, text.str().c_str(), caption, MB_OK | MB_ICONINFORMATION);
 }
-
-void ZuShowOptionsPlaceholder(QWidget* parent)
-{
-    MessageBox(parent, L"설정 화면은 아직 준비 중입니다.", L"환경설정", MB_OK | MB_ICONINFORMATION);
-}

@@ -1,5 +1,5 @@
 // frameplaceholders.h - what the calendar's frame opens where the real dialog is still to come:
-// the record editor, the record card and the options dialog.
+// the record editor and the record card.
 //
 // Each shows what would open in a message box (so tests answer them as any question) and writes
 // nothing.
@@ -16,4 +16,3 @@ struct CalendarItem;
 void ZuShowEditorPlaceholder(QWidget* parent, int kind, const SYSTEMTIME& date, bool anniversary);
 // The record's subject and times, read only; item is null when the record is not in the list.
 void ZuShowRecordCardPlaceholder(QWidget* parent, int selector, const CalendarItem* item);
-void ZuShowOptionsPlaceholder(QWidget* parent);

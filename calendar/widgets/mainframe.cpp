@@ -24,6 +24,7 @@
 #include "widgets/cetoolbar.h"
 #include "widgets/label.h"
 #include "widgets/menuselectsheet.h"
+#include "widgets/optionsheet.h"
 #include "widgets/syscolors.h"
 #include "widgets/zudatetimectrl.h"
 #include "widgets/zufont.h"
@@ -577,7 +578,7 @@ void CMainFrame::RunRecordEditor(int kind, const SYSTEMTIME& date, bool annivers
 
 void CMainFrame::ShowOptions()
 {
-    ZuShowOptionsPlaceholder(this);
+    ShowOptionDlg(L"환경설정", this);
 }
 
 void CMainFrame::OpenRecordCard(int selector, DWORD oid)

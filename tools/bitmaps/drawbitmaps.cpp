@@ -39,6 +39,7 @@
 //   options  140/141 69×21 OK ("확인"), normal / pressed
 //            142/143 69×21 cancel ("취소"), normal / pressed
 //            144  196×92 the password prompt's background (the dialog's size); opaque
+//            132, 134, 137 the options dialog's bar buttons and tab icons (see their block below)
 //   complib  the property sheets' bar buttons and tab icons (see their block below)
 #include "widgets/zufont.h"
 
@@ -576,6 +577,7 @@ std::vector<Bitmap> bitmaps()
                 add(comp, b.normal + static_cast<int>(look), {41, 19}, kWhiteMask, plain(kWindow),
                     [editorButton, l, c, look](QPainter& p) { editorButton(p, l, c, look); });
         }
+    }
     // ---- the property sheets ----
     // complib 149/171 32×18 the sheets' OK ("확인", the menu select sheet's and the event sheet's),
     // 156 32×18 cancel ("취소"), 142 32×18 the note page's tool bar button (a 16-px glyph in the
@@ -696,6 +698,66 @@ std::vector<Bitmap> bitmaps()
         strip(138, {summaryTask, note, list, editor});
         strip(188, {card, phone, photo, note, list, editor});
     }
+
+    // ---- the options dialog ----
+    // options 134 32×18 the bar's save ("저장"), 132 32×18 its cancel ("취소"), on the command
+    // bar's blue; 137 48×16 the tab icons on the tabs' RGB(200,235,235): a gear (general), a
+    // calendar leaf (calendar), a card with a person (contacts).
+    {
+        const char* lib = "options";
+        const QColor tabs(200, 235, 235);
+        const auto barLabel = [](QPainter& p, const QString& label, QColor face) {
+            p.setPen(pen(kPaper, 1));
+            p.setBrush(face);
+            p.drawRoundedRect(QRectF(0.5, 0.5, 31, 17), 3, 3);
+            text(p, QRectF(0, 0, 32, 18), label, kPaper, 11);
+        };
+        add(lib, 134, {32, 18}, kWhiteMask, plain(kCommandBar),
+            [=](QPainter& p) { barLabel(p, QString::fromUtf8("저장"), QColor(40, 132, 72)); });
+        add(lib, 132, {32, 18}, kWhiteMask, plain(kCommandBar),
+            [=](QPainter& p) { barLabel(p, QString::fromUtf8("취소"), QColor(86, 128, 226)); });
+        add(lib, 137, {48, 16}, kWhiteMask, plain(tabs), [tabs](QPainter& p) {
+            // A gear: eight teeth round a ring.
+            p.setPen(Qt::NoPen);
+            p.setBrush(kOffInk);
+            for (int i = 0; i < 8; ++i) {
+                p.save();
+                p.translate(8, 8);
+                p.rotate(45.0 * i);
+                p.drawRect(QRectF(-1.3, -7, 2.6, 3.5));
+                p.restore();
+            }
+            p.drawEllipse(QPointF(8, 8), 5, 5);
+            p.setBrush(tabs);
+            p.drawEllipse(QPointF(8, 8), 2.2, 2.2);
+            // A calendar leaf: a red top band, two rings and a grid of days.
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawRect(QRectF(17.5, 2.5, 13, 12));
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAnniversary);
+            p.drawRect(QRectF(18, 3, 12, 3));
+            p.setBrush(kNavy);
+            for (int r = 0; r < 2; ++r)
+                for (int c = 0; c < 3; ++c)
+                    p.drawRect(QRectF(19.5 + c * 3.5, 8 + r * 3, 2, 1.8));
+            p.setPen(pen(kNavy, 1.2));
+            p.drawLine(QPointF(21, 1), QPointF(21, 4));
+            p.drawLine(QPointF(27, 1), QPointF(27, 4));
+            // A card with a person.
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(kPaper);
+            p.drawRoundedRect(QRectF(32.5, 2.5, 15, 11), 1.5, 1.5);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAppointment);
+            p.drawEllipse(QRectF(35, 4, 4.5, 4.5));
+            p.drawRoundedRect(QRectF(34, 9, 6.5, 4), 2, 2);
+            p.setBrush(kOffInk);
+            p.drawRect(QRectF(41.5, 5.5, 4.5, 1.3));
+            p.drawRect(QRectF(41.5, 8.5, 4.5, 1.3));
+        });
+    }
+    // ---- end of the options dialog ----
 
     // ---- the note page ----
     // complib 160  80×16 the note bar's five 16-px images: voice bar, pen, pen mode (the pen's
