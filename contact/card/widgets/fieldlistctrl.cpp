@@ -65,6 +65,7 @@ void CFieldListCtrl::addRow(const CString& label, const CString& value, DWORD pr
     insertRow(row);
     auto* head = new QTableWidgetItem(label.toQString());
     head->setForeground(QColor(0, 0, 156));
+    head->setFont(font());
     setItem(row, 0, head);
     setItem(row, 1, new QTableWidgetItem(value.toQString()));
     setItem(row, 2, new QTableWidgetItem(QString::number(static_cast<long>(propId >> 16))));
@@ -95,6 +96,12 @@ void CFieldListCtrl::SetTextRows(const std::vector<std::pair<CString, CString>>&
     m_data = nullptr;
     m_rows.clear();
     setRowCount(0);
+    // The card's rows are read only: no selection, no focus frame.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    // The card shows whole values where it can: a smaller face, the value up to the right edge.
+    setFont(zucard::listFont(12));
+    horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     for (const auto& [label, value] : rows) {
         m_rows.push_back(Row{});
         addRow(label, value, 0);
