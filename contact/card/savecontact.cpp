@@ -49,6 +49,9 @@ CEOID SaveContact(CEOID id, const CContactData& data)
         return 0;
     CCeDBRecord stored;
     if (id && !(db.SeekToRecord(id) && db.ReadCurrRecord(&stored) && stored.GetOid() == id)) {
+        // A store that cannot be read is no reason to make a second copy of the contact.
+        if (db.ReadFailed())
+            return 0;
         // Deleted meanwhile elsewhere: the edits become a new contact.
         stored = CCeDBRecord();
         id = 0;

@@ -160,7 +160,8 @@ TEST(SavePreservesUnedited, UpdateInPlaceKeepsWhatTheEditorDoesNotKnow)
     CardTestCategory(L"B", 1, 0);
     const std::vector<BYTE> a = CardTestBitmap({0});
     const CEBLOB aBlob = ZuBlobOf(a);
-    const CEOID oid = CardTestContact({{0x4013, L"홍 길동"}, {0x3A08, L"02-111"}, {0x3A1C, L"010-1"}, {0x3A16, L"회사"}},
+    const CEOID oid = CardTestContact({{0x4013, L"홍 길동"}, {0x3A08, L"02-111"}, {0x3A1C, L"010-1"}, {0x3A16, L"회사"},
+                                          {0x4024, L"M"}, {0x3A05, L"Jr."}, {0x3A2F, L"02-999"}},
         {CCeDBProp(static_cast<LONG>(0x3A1C001F), 0x0050), CCeDBProp(L"keep me", 0x7777), CCeDBProp(aBlob, 0x0016),
             CCeDBProp(static_cast<short>(0), 0x8201)});
     CContactData d;
@@ -175,6 +176,9 @@ TEST(SavePreservesUnedited, UpdateInPlaceKeepsWhatTheEditorDoesNotKnow)
     EXPECT_EQ(ZuRecordInt(r, 0x0050), 0x3A1C001F);
     EXPECT_EQ(CardUtf8(ZuRecordString(r, 0x7777)), "keep me");
     EXPECT_EQ(CardUtf8(ZuRecordString(r, 0x3A16)), "새회사");
+    for (const auto& [id, text] : {std::pair<WORD, const char*>(0x4024, "M"), std::pair<WORD, const char*>(0x3A05, "Jr."),
+             std::pair<WORD, const char*>(0x3A2F, "02-999")})
+        EXPECT_EQ(CardUtf8(ZuRecordString(r, id)), text) << std::hex << id;
     EXPECT_EQ(r.GetIdProp(0x3A08), nullptr);
     EXPECT_EQ(r.GetIdProp(0x8201), nullptr) << "a lunar flag at 0 goes";
     EXPECT_EQ(ZuRecordBytes(r, 0x0016), CardTestBitmap({1}));
