@@ -236,10 +236,8 @@ void CFieldListCtrl::commitEdit()
     const CString text = CString::fromQString(m_edit->text());
     m_edit->hide();
     if (isNameGroup(row)) {
-        CString typed = text;
-        typed.Trim();
-        if (!typed.IsEmpty())
-            ZuSplitDisplayName(typed, *m_data);
+        // An emptied name row empties the first name (the split rule); the last name stays.
+        ZuSplitDisplayName(text, *m_data);
         m_data->SetNameEdited(true);
         RefreshValues();
         emit nameChanged();
