@@ -118,6 +118,38 @@ constexpr Entry kCalendar[] = {
     {65100, L"%d월 %d일 [음 %d.%d] %s %s"},
 };
 
+// The contacts program's own: the card's labels (13 the address preview, 14-40 the rows).
+constexpr Entry kContact[] = {
+    {13, L"개인주소 미리보기"},
+    {14, L"회사"},
+    {15, L"직함"},
+    {16, L"부서"},
+    {17, L"회사전화"},
+    {18, L"회사팩스"},
+    {19, L"핸드폰"},
+    {20, L"이메일"},
+    {21, L"집전화"},
+    {22, L"집팩스"},
+    {23, L"회사주소"},
+    {24, L"홈페이지"},
+    {25, L"사무실주소"},
+    {26, L"집주소"},
+    {27, L"분류그룹"},
+    {28, L"호출기"},
+    {29, L"차량전화"},
+    {30, L"회사전화2"},
+    {31, L"집전화2"},
+    {32, L"해석안됨"},
+    {33, L"이메일2"},
+    {34, L"이메일3"},
+    {35, L"비서전화"},
+    {36, L"생일"},
+    {37, L"기념일"},
+    {38, L"배우자"},
+    {39, L"자녀"},
+    {40, L"다른주소"},
+};
+
 template <size_t N>
 constexpr bool ascending(const Entry (&table)[N])
 {
@@ -129,6 +161,7 @@ constexpr bool ascending(const Entry (&table)[N])
 static_assert(ascending(kShared), "string table ids must ascend");
 static_assert(ascending(kCompLib), "string table ids must ascend");
 static_assert(ascending(kCalendar), "string table ids must ascend");
+static_assert(ascending(kContact), "string table ids must ascend");
 
 template <size_t N>
 const wchar_t* find(const Entry (&table)[N], UINT id)
@@ -160,6 +193,9 @@ CString ZuLoadString(UINT id, ZuModule module)
             return CString(text);
     if (module == ZuModule::Calendar)
         if (const wchar_t* text = find(kCalendar, id))
+            return CString(text);
+    if (module == ZuModule::Contact)
+        if (const wchar_t* text = find(kContact, id))
             return CString(text);
     return ZuLoadString(id);
 }

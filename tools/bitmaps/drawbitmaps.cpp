@@ -814,6 +814,38 @@ std::vector<Bitmap> bitmaps()
             p.drawEllipse(QPointF(11.5, 12), 2.3, 2.3);
         });
     }
+    // ---- the contact card ----
+    // contact/card 164/165 32×18 edit ("편집") pressed / normal, 166/167 delete ("삭제") pressed /
+    //              normal, on the command bar's blue; 184/134 16×16 the header's note toggle,
+    //              released / pressed, on the window's white.
+    {
+        const char* card = "contact/card";
+        const auto cardButton = [](QPainter& p, const QString& label, bool pressed) {
+            p.setPen(pen(kPaper, 1));
+            p.setBrush(pressed ? kNavy : QColor(86, 128, 226));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 31, 17), 3, 3);
+            text(p, QRectF(0, 0, 32, 18), label, pressed ? kGold : kPaper, 11);
+        };
+        add(card, 164, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("편집"), true); });
+        add(card, 165, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("편집"), false); });
+        add(card, 166, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("삭제"), true); });
+        add(card, 167, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("삭제"), false); });
+        const auto noteToggle = [](QPainter& p, bool pressed) {
+            p.setPen(pen(pressed ? kPaper : kNavy, 1));
+            p.setBrush(pressed ? kNavy : QColor(232, 240, 255));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2.5, 2.5);
+            // A page with a pen line across it.
+            p.setPen(pen(pressed ? kGold : kAppointment, 1.3));
+            p.drawLine(QPointF(4, 5), QPointF(12, 5));
+            p.drawLine(QPointF(4, 8), QPointF(12, 8));
+            QPainterPath squiggle(QPointF(4, 11.5));
+            squiggle.cubicTo(QPointF(6, 9.5), QPointF(8, 13.5), QPointF(12, 11));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(squiggle);
+        };
+        add(card, 184, {16, 16}, kWhiteMask, plain(kWindow), [=](QPainter& p) { noteToggle(p, false); });
+        add(card, 134, {16, 16}, kWhiteMask, plain(kWindow), [=](QPainter& p) { noteToggle(p, true); });
+    }
     return all;
 }
 

@@ -7,6 +7,7 @@
 #include "calendarscreens.h"
 #include "recurscreens.h"
 #include "categoryscreens.h"
+#include "cardscreens.h"
 #include "notescreens.h"
 #include "optionsscreens.h"
 #include "widgets/cboxselect.h"
@@ -219,6 +220,7 @@ int main(int argc, char** argv)
     });
     ZuShootNoteScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootOptionsScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
+    ZuShootCardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
