@@ -202,7 +202,16 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     } else if (category) {
         CCeDBDatabase categories;
         const CString name(QString::fromLocal8Bit(category).toStdWString());
-        const int index = GetDatabasePtr(&categories, ZU_SEL_CATEGORIES) ? GetDBCategoryIndex(&categories, name) : -1;
+        // A store that cannot be opened or read is said as such, not as a missing category.
+        if (!GetDatabasePtr(&categories, ZU_SEL_CATEGORIES)) {
+            std::fprintf(err, "zupim agenda: the store cannot be opened: %s\n", utf8(ZuLastErrorText()).c_str());
+            return 1;
+        }
+        const int index = GetDBCategoryIndex(&categories, name);
+        if (index < 0 && categories.ReadFailed()) {
+            std::fprintf(err, "zupim agenda: the store cannot be read: %s\n", utf8(ZuLastErrorText()).c_str());
+            return 1;
+        }
         if (index < 0) {
             std::fprintf(err, "zupim agenda: no category named '%s'\n", category);
             return 2;

@@ -354,3 +354,45 @@ TEST(StoreDamage, AStoreWithoutAllOfItsWalOpensItsLastConsistentState)
         }).join();
     }
 }
+
+// A flipped byte in the registry's index of value names: a write would miss the row it replaces
+// and add a second one (integrity_check sees it, the names of the tables do not show it). The
+// file is refused at open, with a message naming it, and never written.
+TEST(StoreDamage, ARegistryWithADamagedIndexIsReportedAndNotWritten)
+{
+    ZuTestHome home;
+    const wchar_t* key = L"Software\\Tandemoor\\Pims\\Calendar";
+    {
+        HKEY h = nullptr;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, key, 0, nullptr, 0, 0, nullptr, &h, nullptr), ERROR_SUCCESS);
+        for (const wchar_t* name : {L"nWvStartTime", L"nWvEndTime", L"bPrivateFlag"}) {
+            const DWORD v = 8;
+            ASSERT_EQ(RegSetValueEx(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4), ERROR_SUCCESS);
+        }
+        RegCloseKey(h);
+    }
+    ASSERT_TRUE(ZuCheckpointFile(home.file("registry.db")));
+    std::string bytes = ZuFileBytes(home.file("registry.db"));
+    // The index pages (type 0x0a) that hold the folded name; the table's own page keeps it too.
+    const size_t size = ZuPageSize(bytes);
+    bool changed = false;
+    for (size_t page = 2; !changed && page * size <= bytes.size(); ++page) {
+        const size_t at = (page - 1) * size;
+        const size_t found = bytes.substr(at, size).find("nwvendtime");
+        if (bytes[at] == '\x0a' && found != std::string::npos) {
+            bytes[at + found + 1] = 'x';
+            changed = true;
+        }
+    }
+    ASSERT_TRUE(changed);
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("registry.db"), bytes));
+    HKEY h = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, key, 0, 0, &h), ERROR_FILE_CORRUPT);
+    EXPECT_NE(ZuLastErrorText().str().find(L"registry.db: the file is damaged"), std::wstring::npos)
+        << ZuLastErrorText().toUtf8();
+    const DWORD end = 22;
+    EXPECT_NE(RegSetValueEx(HKEY_CURRENT_USER, L"nWvEndTime", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&end), 4),
+        ERROR_SUCCESS);
+    EXPECT_EQ(ZuFileBytes(damaged.file("registry.db")), bytes);
+}
