@@ -7,6 +7,7 @@
 // walked in every sort order, and the calendar's loader loads the seed's month and year. Anything
 // may fail with a message; nothing may crash, hang or read outside its memory.
 #include "cedbdatabase.h"
+#include "filetime.h"
 #include "itemloader.h"
 #include "lasterror.h"
 #include "recordlayouts.h"

@@ -182,3 +182,22 @@ TEST(AgendaCommand, ACategoryLookupThatCannotReadIsAReadError)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("zupim agenda: the store cannot be read: ", 0), 0u) << r.err;
 }
+
+// A registry whose index is damaged is refused: the agenda is printed with the default settings,
+// says so on standard error, and the file is not written (no second row of a setting).
+TEST(AgendaCommand, DamagedSettingsAreSaidAndNotWritten)
+{
+    ZuTestHome home;
+    COptionStore().SaveCalendarOpt(FALSE, FALSE, 8, 22);
+    ASSERT_TRUE(ZuCheckpointFile(home.file("registry.db")));
+    std::string bytes = ZuFileBytes(home.file("registry.db"));
+    ASSERT_TRUE(ZuDamageIndexHolding(bytes, "nwvendtime"));
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("registry.db"), bytes));
+    const CommandRun r = agenda({"2026-12-10"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("zupim agenda: the settings cannot be read, the defaults are used: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("registry.db: the file is damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(ZuFileBytes(damaged.file("registry.db")), bytes);
+}
