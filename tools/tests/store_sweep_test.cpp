@@ -367,7 +367,8 @@ TEST_F(StoreSweep, APowerCutAfterAnyWriteOrSyncKeepsWhatWasReportedSaved)
     }
     ASSERT_GT(total, 20);
     std::printf("the day takes %ld writes and syncs\n", total);
-    // Every step up to 200 of them; past that a fixed stride, so the run stays a few seconds.
+    // Every step while the day takes fewer than 400 (it takes about 250); past that every
+    // (total / 200)-th, so that the run stays a few seconds.
     const long stride = std::max(1L, total / 200);
     for (long cut = 1; cut <= total; cut += stride) {
         ZuTestHome home;
