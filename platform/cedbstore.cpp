@@ -96,6 +96,10 @@ bool decodeProps(const void* data, size_t size, std::deque<CCeDBProp>& out)
         return false;
     ZuLeReader r(data, size);
     const size_t n = r.u16();
+    // Every property takes at least its 8-byte header: a count the bytes cannot hold is refused
+    // before any property is made (a damaged count would make 65,535 of them for each read).
+    if (n > r.remaining() / 8)
+        return false;
     out.resize(n);
     for (size_t i = 0; i < n; ++i) {
         const CEPROPID id = r.u32();

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 ZuSqlStmt& ZuSqlStmt::operator=(ZuSqlStmt&& other) noexcept
@@ -108,6 +109,15 @@ DWORD ZuSqlite::errorCode(int rc)
 
 bool ZuSqlite::fail(int rc, const char* what)
 {
+    switch (rc & 0xFF) {
+    case SQLITE_IOERR: case SQLITE_FULL: case SQLITE_READONLY: case SQLITE_CORRUPT: case SQLITE_NOTADB:
+    case SQLITE_NOMEM: case SQLITE_CANTOPEN: case SQLITE_BUSY: case SQLITE_LOCKED: case SQLITE_PERM:
+    case SQLITE_PROTOCOL:
+        if (m_inTransaction)
+            m_broken = true;
+        break;
+    default: break;
+    }
     std::string detail = m_path.empty() ? std::string("store") : m_path;
     detail += ": ";
     detail += what;
@@ -144,8 +154,23 @@ bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
         ZuRestrictFile(path);
     // Reading the schema here tells a file that is not a store at once.
     if (!exec("PRAGMA foreign_keys=OFF; SELECT count(*) FROM sqlite_schema;")) {
+        // On a read-only disk SQLite falls back to reading, but a store in WAL mode cannot be
+        // read without making its -wal and -shm. When there is no -wal (every program closed
+        // it), the file alone is the whole store and is read as it is; otherwise its last
+        // changes are there and cannot be read: that is said.
+        const int code = sqlite3_extended_errcode(m_db);
+        const bool fellBack = sqlite3_db_readonly(m_db, "main") == 1;
         close();
-        return false;
+        m_path = path;
+        if (!fellBack || ((code & 0xFF) != SQLITE_CANTOPEN && (code & 0xFF) != SQLITE_READONLY))
+            return false;
+        struct stat wal {};
+        if (::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0) {
+            ZuSetLastError(ERROR_ACCESS_DENIED, CString::fromUtf8(path).str()
+                    + L": the folder is read-only and the store's last changes (its -wal) cannot be read there");
+            return false;
+        }
+        return openImmutable(path);
     }
     // A larger page cache and memory-mapped reads keep walks in another order than the
     // records were written from going back to the file for every page.
@@ -163,6 +188,28 @@ bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
         ZuRestrictFile(path + "-wal");
         ZuRestrictFile(path + "-shm");
     }
+    return true;
+}
+
+bool ZuSqlite::openImmutable(const std::string& path)
+{
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#')
+            uri += c == '%' ? "%25" : c == '?' ? "%3f" : "%23";
+        else
+            uri += c;
+    }
+    uri += "?immutable=1";
+    const int rc = sqlite3_open_v2(uri.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK || !exec("SELECT count(*) FROM sqlite_schema;")) {
+        if (rc != SQLITE_OK)
+            fail(rc, "cannot open");
+        close();
+        m_path = path;
+        return false;
+    }
+    sqlite3_extended_result_codes(m_db, 1);
     return true;
 }
 
@@ -219,6 +266,8 @@ bool ZuSqlite::checkSchema(const char* schema, const wchar_t* kind)
 
 void ZuSqlite::close()
 {
+    m_inTransaction = false;
+    m_broken = false;
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -268,26 +317,55 @@ int ZuSqlite::changes() const
 ZuSqlTransaction::ZuSqlTransaction(ZuSqlite& db) : m_db(db)
 {
     // Inside a transaction already (a batch of writes), this one is a savepoint within it.
-    m_nested = m_db.handle() && !sqlite3_get_autocommit(m_db.handle());
+    const bool autocommit = !m_db.handle() || sqlite3_get_autocommit(m_db.handle());
+    m_nested = m_db.m_inTransaction || !autocommit;
+    if (m_db.m_inTransaction && (autocommit || m_db.m_broken)) {
+        brokenBatch();
+        return;
+    }
     m_ok = m_db.exec(m_nested ? "SAVEPOINT zu_nested" : "BEGIN IMMEDIATE");
+    if (m_ok && !m_nested) {
+        m_db.m_inTransaction = true;
+        m_db.m_broken = false;
+    }
+}
+
+void ZuSqlTransaction::brokenBatch()
+{
+    ZuSetLastError(ERROR_WRITE_FAULT, CString::fromUtf8(m_db.path()).str()
+            + L": an earlier write of this change failed; none of it is kept");
 }
 
 ZuSqlTransaction::~ZuSqlTransaction()
 {
-    if (!m_ok || m_done)
+    if (!m_ok)
         return;
-    if (m_nested)
-        sqlite3_exec(m_db.handle(), "ROLLBACK TO zu_nested; RELEASE zu_nested", nullptr, nullptr, nullptr);
-    else
-        sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!m_done && m_db.handle() && !sqlite3_get_autocommit(m_db.handle())) {
+        if (m_nested)
+            sqlite3_exec(m_db.handle(), "ROLLBACK TO zu_nested; RELEASE zu_nested", nullptr, nullptr, nullptr);
+        else
+            sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    if (!m_nested) {
+        m_db.m_inTransaction = false;
+        m_db.m_broken = false;
+    }
 }
 
 bool ZuSqlTransaction::commit()
 {
     if (!m_ok || m_done)
         return false;
+    if (m_db.m_broken || !m_db.handle() || sqlite3_get_autocommit(m_db.handle())) {
+        brokenBatch();
+        return false;
+    }
     if (!m_db.exec(m_nested ? "RELEASE zu_nested" : "COMMIT"))
         return false;
     m_done = true;
+    if (!m_nested) {
+        m_db.m_inTransaction = false;
+        m_db.m_broken = false;
+    }
     return true;
 }

@@ -82,6 +82,8 @@ public:
     // the last error with a detail text naming the file and returns false.
     // With `syncEachCommit` every commit is on the disk before it is reported (it survives a
     // power cut); without it the last commits before a power cut may be lost, never half made.
+    // On a read-only disk a file without a -wal is opened to be read as it is (writes fail with
+    // ERROR_ACCESS_DENIED); one whose -wal holds changes is refused with ERROR_ACCESS_DENIED.
     bool open(const std::string& path, bool readOnly = false, bool syncEachCommit = true);
     void close();
     bool isOpen() const { return m_db != nullptr; }
@@ -107,12 +109,24 @@ public:
     static DWORD errorCode(int rc);
 
 private:
+    friend class ZuSqlTransaction;
+    // The file alone, read-only, as it stands (for a store on a read-only disk with no -wal).
+    bool openImmutable(const std::string& path);
     sqlite3* m_db = nullptr;
     std::string m_path;
+    // An outer ZuSqlTransaction is open, and a statement inside it met an error of the disk or
+    // the file: the transaction can only be rolled back.
+    bool m_inTransaction = false;
+    bool m_broken = false;
 };
 
 // BEGIN IMMEDIATE on construction (a SAVEPOINT when the connection is inside a transaction
-// already); rolls back in the destructor unless commit() succeeded.
+// already); rolls back in the destructor unless commit() succeeded. Once a statement inside the
+// outer transaction fails for the disk or the file (an I/O error, a full or read-only disk, a
+// damaged page, a lock it cannot take), nothing more of it is written: every later nested
+// transaction and the outer commit fail (ERROR_WRITE_FAULT) and it is rolled back, also when
+// SQLite has rolled it back by itself already, so that the writes after the failure do not each
+// commit on their own. A change of several writes is therefore whole or absent.
 class ZuSqlTransaction {
 public:
     explicit ZuSqlTransaction(ZuSqlite& db);
@@ -123,6 +137,7 @@ public:
     bool commit();
 
 private:
+    void brokenBatch();
     ZuSqlite& m_db;
     bool m_ok = false;
     bool m_done = false;

@@ -7,6 +7,7 @@
 #include "messagebox.h"
 #include "pimstore.h"
 #include "recordlayouts.h"
+#include "registry.h"
 #include "windowmessage.h"
 #include "zucalendardoc.h"
 
@@ -187,6 +188,17 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
             return 1;
         }
     }
+    // Settings that cannot be read (a damaged registry.db is refused and left as it is) leave the
+    // calendar's defaults: the agenda is still printed, and says so.
+    {
+        HKEY key = nullptr;
+        const LONG rc = RegOpenKeyEx(HKEY_CURRENT_USER, L"Software", 0, 0, &key);
+        if (key)
+            RegCloseKey(key);
+        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+            std::fprintf(err, "zupim agenda: the settings cannot be read, the defaults are used: %s\n",
+                utf8(ZuLastErrorText()).c_str());
+    }
     AgendaView view;
     AgendaFrame frame(&view);
     CZuCalendarDoc doc(&frame);
@@ -202,7 +214,16 @@ int runAgendaCommand(char** args, int count, FILE* out, FILE* err)
     } else if (category) {
         CCeDBDatabase categories;
         const CString name(QString::fromLocal8Bit(category).toStdWString());
-        const int index = GetDatabasePtr(&categories, ZU_SEL_CATEGORIES) ? GetDBCategoryIndex(&categories, name) : -1;
+        // A store that cannot be opened or read is said as such, not as a missing category.
+        if (!GetDatabasePtr(&categories, ZU_SEL_CATEGORIES)) {
+            std::fprintf(err, "zupim agenda: the store cannot be opened: %s\n", utf8(ZuLastErrorText()).c_str());
+            return 1;
+        }
+        const int index = GetDBCategoryIndex(&categories, name);
+        if (index < 0 && categories.ReadFailed()) {
+            std::fprintf(err, "zupim agenda: the store cannot be read: %s\n", utf8(ZuLastErrorText()).c_str());
+            return 1;
+        }
         if (index < 0) {
             std::fprintf(err, "zupim agenda: no category named '%s'\n", category);
             return 2;

@@ -34,7 +34,8 @@ int DeleteRecord(CCeDBDatabase* database, DWORD oid, int selector);
 int GetDBStatusPercent(CCeDBRecord* task);
 
 // The index (0x4002) of the first category, in database order, whose name (0x4001) equals
-// `name` exactly; -1 when the database is not open or no category matches.
+// `name` exactly; -1 when the database is not open or no category matches, and also when the
+// walk meets a record it cannot read (the database's ReadFailed() then says so).
 int GetDBCategoryIndex(CCeDBDatabase* categories, const wchar_t* name);
 // The name of the category with that index; empty when there is none.
 CString GetDBCategoryName(int index);

@@ -1,5 +1,6 @@
 // The property database service: databases, walks, values, writes, notifications, bad stores.
 #include "cedbdatabase.h"
+#include "cedbstore_p.h"
 #include "childprocess.h"
 #include "lasterror.h"
 #include "storefaults.h"
@@ -965,4 +966,34 @@ TEST_F(CeDb, ABatchLandsWholeOrNotAtAll)
     }
     EXPECT_EQ(db.GetRecordCount(), 3u);
     EXPECT_EQ(count(), 3u);
+}
+
+// The record decoder takes exactly the encoding of cedbstore_p.h and refuses anything else, a
+// count larger than its bytes can hold first of all (a fuzzer's case: each read of such a record
+// made 65,535 empty properties before failing).
+TEST(CedbDecode, TakesTheEncodingAndRefusesAnythingElse)
+{
+    const std::string example("\x01\x00\x02\x00\x03\x40\x02\x00\x00\x00\x01\x00", 12);
+    std::deque<CCeDBProp> props;
+    ASSERT_TRUE(zucedb::decodeProps(example.data(), example.size(), props));
+    ASSERT_EQ(props.size(), 1u);
+    EXPECT_EQ(props[0].GetPropId(), 0x40030002u);
+    EXPECT_EQ(props[0].rawInt(), 1);
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } refused[] = {
+        {"empty", std::string()},
+        {"a count of 65535 with one property", std::string("\xff\xff", 2) + example.substr(2)},
+        {"one byte short", example.substr(0, 11)},
+        {"a byte left over", example + std::string(1, '\0')},
+        {"an I2 of 4 bytes", std::string("\x01\x00\x02\x00\x03\x40\x04\x00\x00\x00\x01\x00\x00\x00", 14)},
+        {"a string of an odd length", std::string("\x01\x00\x1f\x00\x37\x00\x03\x00\x00\x00" "abc", 13)},
+        {"an unknown type", std::string("\x01\x00\x07\x00\x37\x00\x00\x00\x00\x00", 10)},
+    };
+    for (const Case& c : refused) {
+        std::deque<CCeDBProp> out;
+        EXPECT_FALSE(zucedb::decodeProps(c.bytes.data(), c.bytes.size(), out)) << c.what;
+        EXPECT_LE(out.size(), 1u) << c.what;
+    }
 }

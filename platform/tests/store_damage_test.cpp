@@ -336,8 +336,9 @@ TEST(StoreDamage, AStoreWithoutAllOfItsWalOpensItsLastConsistentState)
         SCOPED_TRACE(c.what);
         ZuTestHome copy;
         ASSERT_TRUE(ZuWriteFileBytes(copy.file("pim.db"), ZuFileBytes(home.file("pim.db"))));
-        if (c.withWal)
+        if (c.withWal) {
             ASSERT_TRUE(ZuWriteFileBytes(copy.file("pim.db-wal"), wal.substr(0, c.walBytes)));
+        }
         std::thread([] {
             const ZuStoreSnapshot snapshot;
             CCeDBDatabase tasks;
@@ -353,4 +354,35 @@ TEST(StoreDamage, AStoreWithoutAllOfItsWalOpensItsLastConsistentState)
             EXPECT_LE(count, 40u);
         }).join();
     }
+}
+
+// A flipped byte in the registry's index of value names: a write would miss the row it replaces
+// and add a second one (integrity_check sees it, the names of the tables do not show it). The
+// file is refused at open, with a message naming it, and never written.
+TEST(StoreDamage, ARegistryWithADamagedIndexIsReportedAndNotWritten)
+{
+    ZuTestHome home;
+    const wchar_t* key = L"Software\\Tandemoor\\Pims\\Calendar";
+    {
+        HKEY h = nullptr;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, key, 0, nullptr, 0, 0, nullptr, &h, nullptr), ERROR_SUCCESS);
+        for (const wchar_t* name : {L"nWvStartTime", L"nWvEndTime", L"bPrivateFlag"}) {
+            const DWORD v = 8;
+            ASSERT_EQ(RegSetValueEx(h, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4), ERROR_SUCCESS);
+        }
+        RegCloseKey(h);
+    }
+    ASSERT_TRUE(ZuCheckpointFile(home.file("registry.db")));
+    std::string bytes = ZuFileBytes(home.file("registry.db"));
+    ASSERT_TRUE(ZuDamageIndexHolding(bytes, "nwvendtime"));  // the table's own page keeps it
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("registry.db"), bytes));
+    HKEY h = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, key, 0, 0, &h), ERROR_FILE_CORRUPT);
+    EXPECT_NE(ZuLastErrorText().str().find(L"registry.db: the file is damaged"), std::wstring::npos)
+        << ZuLastErrorText().toUtf8();
+    const DWORD end = 22;
+    EXPECT_NE(RegSetValueEx(HKEY_CURRENT_USER, L"nWvEndTime", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&end), 4),
+        ERROR_SUCCESS);
+    EXPECT_EQ(ZuFileBytes(damaged.file("registry.db")), bytes);
 }

@@ -63,6 +63,22 @@ inline bool ZuChangeSchemaText(std::string& bytes, const std::string& text, size
     return true;
 }
 
+// Changes the second byte of `text` in the first index page (a leaf of an index b-tree, type
+// 0x0a) that holds it: the table keeps the row, its index no longer finds it.
+inline bool ZuDamageIndexHolding(std::string& bytes, const std::string& text)
+{
+    const size_t size = ZuPageSize(bytes);
+    for (size_t page = 2; size && page * size <= bytes.size(); ++page) {
+        const size_t at = (page - 1) * size;
+        const size_t found = bytes.substr(at, size).find(text);
+        if (bytes[at] == '\x0a' && found != std::string::npos) {
+            bytes[at + found + 1] = static_cast<char>(bytes[at + found + 1] ^ 0x04);
+            return true;
+        }
+    }
+    return false;
+}
+
 // UTF-16LE bytes of ASCII text, as the store keeps strings inside records.
 inline std::string ZuUtf16Bytes(const std::string& ascii)
 {

@@ -159,3 +159,45 @@ TEST(AgendaCommand, ADamagedStoreIsAnErrorNotAShorterAgenda)
         EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
     }
 }
+
+// The category of --category is looked up in the store: a damaged page of categories is a read
+// error (status 1), not a category that does not exist (status 2).
+TEST(AgendaCommand, ACategoryLookupThatCannotReadIsAReadError)
+{
+    ZuTestHome home;
+    std::thread([] {
+        ZuStoreBatch batch;
+        for (int i = 0; i < 300; ++i)
+            addCategory((L"probe-category-with-a-longer-name-" + std::to_wstring(i)).c_str(), i);
+        batch.Commit();
+    }).join();
+    ASSERT_TRUE(ZuCheckpointFile(home.file("pim.db")));
+    std::string bytes = ZuFileBytes(home.file("pim.db"));
+    const std::vector<size_t> pages = ZuPagesHolding(bytes, ZuUtf16Bytes("probe-category"));
+    ASSERT_GT(pages.size(), 4u);
+    bytes[(pages[pages.size() / 2] - 1) * ZuPageSize(bytes)] = '\x00';
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("pim.db"), bytes));
+    const CommandRun r = agenda({"--category", "probe-category-with-a-longer-name-299", "2026-12-10"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("zupim agenda: the store cannot be read: ", 0), 0u) << r.err;
+}
+
+// A registry whose index is damaged is refused: the agenda is printed with the default settings,
+// says so on standard error, and the file is not written (no second row of a setting).
+TEST(AgendaCommand, DamagedSettingsAreSaidAndNotWritten)
+{
+    ZuTestHome home;
+    COptionStore().SaveCalendarOpt(FALSE, FALSE, 8, 22);
+    ASSERT_TRUE(ZuCheckpointFile(home.file("registry.db")));
+    std::string bytes = ZuFileBytes(home.file("registry.db"));
+    ASSERT_TRUE(ZuDamageIndexHolding(bytes, "nwvendtime"));
+    ZuTestHome damaged;
+    ASSERT_TRUE(ZuWriteFileBytes(damaged.file("registry.db"), bytes));
+    const CommandRun r = agenda({"2026-12-10"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("zupim agenda: the settings cannot be read, the defaults are used: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("registry.db: the file is damaged"), std::string::npos) << r.err;
+    EXPECT_EQ(ZuFileBytes(damaged.file("registry.db")), bytes);
+}
