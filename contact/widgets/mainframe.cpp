@@ -94,7 +94,8 @@ BOOL CMainFrame::Create()
     m_header->setObjectName(QString::number(ZU_IDC_CON_INDEX));
     m_header->setGeometry(0, kToolBarHeight, kWidth, kHeaderHeight);
     connect(m_header, &CIndexHeader::indexPressed, this, [this](int b) {
-        QCoreApplication::sendEvent(m_view, new ZuMessageEvent(WM_INDEXSELECT, static_cast<WPARAM>(b), 0));
+        ZuMessageEvent select(WM_INDEXSELECT, static_cast<WPARAM>(b), 0);
+        QCoreApplication::sendEvent(m_view, &select);
     });
 
     m_leftScroll = new QScrollBar(Qt::Vertical, this);
