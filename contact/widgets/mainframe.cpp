@@ -341,7 +341,8 @@ void CMainFrame::ShowPreferredMenu(int row)
     const QFontMetrics fm(font());
     for (const ZuMenuEntry& en : entries)
         menuWidth = std::max(menuWidth, fm.horizontalAdvance(en.text.toQString()) + 40);
-    const UINT id = ZuPopupMenu(this, entries, QPoint(right.x() - menuWidth, top.y()));
+    // Right edge at x 236, but never off the screen's left edge.
+    const UINT id = ZuPopupMenu(this, entries, QPoint(std::max(mapToGlobal(QPoint(0, 0)).x(), right.x() - menuWidth), top.y()));
     if (!id || (checkedAt >= 0 && entries[static_cast<size_t>(checkedAt)].id == id))
         return;
     m_doc->SetPreferredNumber(oid, static_cast<WORD>(id));
