@@ -15,6 +15,9 @@
 #include "popupmenu.h"
 #include "registrykeys.h"
 #include "voregistry.h"
+#include "widgets/categorylist.h"
+#include "widgets/cecommandbarex.h"
+#include "widgets/menuselectsheet.h"
 #include "widgets/modaldialog.h"
 #include "windowtestenv.h"
 
@@ -253,4 +256,41 @@ TEST(ContactFrame, OptionMessagesRelayout)
     EXPECT_TRUE(left->isVisible() || !r.frame->isVisible());
     EXPECT_EQ(left->geometry().left(), 0);
     EXPECT_EQ(r.view->geometry().left(), 12);
+}
+
+TEST(ContactFrame, SeveralCategoriesThroughTheSheet)
+{
+    WindowTestEnv env;
+    addCategory(L"가족", 0, 1);
+    addCategory(L"미사용", 1, 0);
+    addCategory(L"회사", 2, 1);
+    addContact(L"엄마", {}, {0});
+    addContact(L"부장", {}, {2});
+    addContact(L"친구");
+    Running r;
+    ZuSetPopupMenuHandler([](const std::vector<ZuMenuEntry>&, QPoint) { return UINT(ZU_CON_CATY_SEVERAL); });
+    QWidget* button = r.frame->findChild<QWidget*>(QString::number(ZU_IDC_CON_CATEGORY));
+    ASSERT_NE(button, nullptr);
+    auto confirm = [&](std::vector<int> rows) {
+        ZuModalHandlerScope sheet([&](QDialog& d) {
+            auto* s = qobject_cast<CMenuSelectSheet*>(&d);
+            ASSERT_TRUE(s);
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("주소록"));
+            auto* list = static_cast<CCategoryList*>(s->GetPage(0));
+            ASSERT_EQ(list->GetRowCount(), 2);  // the category no contact carries is left out
+            for (int row : rows)
+                QTest::mouseClick(list->GetListControl()->viewport(), Qt::LeftButton, {},
+                    list->GetListControl()->RowRect(row).center());
+            CCeCommandBarEx* bar = s->GetCommandBarPtr();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(bar->CommandToIndex(45000)).center());
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+    confirm({0, 1});
+    EXPECT_EQ(r.doc->CatyType(), ZU_CON_SEVERAL);
+    EXPECT_EQ(r.view->GetItemCount(), 2);
+    confirm({0, 1});  // both preset: the clicks untick them, so nothing is chosen
+    EXPECT_EQ(r.doc->CatyType(), ZU_CON_SEVERAL);  // the kind stays, the list comes out empty
+    EXPECT_EQ(r.view->GetItemCount(), 0);
+    ZuSetPopupMenuHandler({});
 }

@@ -9,10 +9,14 @@
 
 #include "messagebox.h"
 #include "popupmenu.h"
+#include "recordlayouts.h"
 #include "programwindow.h"
 #include "registrykeys.h"
 #include "voregistry.h"
 #include "windowmessage.h"
+#include "widgets/categoryeditor.h"
+#include "widgets/categorylist.h"
+#include "widgets/menuselectsheet.h"
 #include "widgets/modaldialog.h"
 #include "widgets/zufont.h"
 
@@ -291,13 +295,37 @@ void CMainFrame::ShowCategoryMenu()
     if (!id)
         return;
     if (id == ZU_CON_CATY_SEVERAL) {
-        // The several-categories sheet is shown by the category sheet's owner; a test or a later
-        // page hands the chosen indexes to ChooseSeveral.
+        RunCategorySheet();
         return;
     }
     for (const ContactMenuItem& i : items)
         if (i.id == id)
             m_doc->ChooseCategory(id, i.text);
+}
+
+void CMainFrame::RunCategorySheet()
+{
+    // The list offers the categories contacts carry, with the current choice checked.
+    std::vector<BYTE> bits;
+    if (m_doc->CatyType() >= ZU_CON_ONE && m_doc->CatyType() != ZU_CON_RECENT)
+        bits = m_doc->SelectionBitmap();
+    CEBLOB preset{static_cast<DWORD>(bits.size()), bits.empty() ? nullptr : bits.data()};
+    CCategoryList list;
+    list.SetListOption(&preset, ZU_SEL_CONTACTS, FALSE);
+    CCategoryEditor editor;
+    CMenuSelectSheet sheet(CString(L"주소록"), this);
+    sheet.AddPage(&list);
+    sheet.AddPage(&editor);
+    if (sheet.DoModal() != IDOK) {
+        SetCategoryText(m_doc->CatyStr());
+        return;
+    }
+    CArray<_tabCATEGORYMENU> chosen;
+    list.GetCategories(&chosen);
+    std::vector<int> indexes;
+    for (int i = 0; i < chosen.GetSize(); ++i)
+        indexes.push_back(chosen[i].nIndex);
+    m_doc->ChooseSeveral(indexes);
 }
 
 void CMainFrame::ShowPreferredMenu(int row)

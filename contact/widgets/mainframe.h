@@ -43,6 +43,8 @@ public:
     void OnCommand(UINT id);
     void OpenContactCard(CEOID oid);
     void ShowCategoryMenu();
+    // "다중선택...": the category sheet "주소록"; its OK hands the checked categories to the document.
+    void RunCategorySheet();
     void ShowPreferredMenu(int row);
     void ShowHoldMenu(int row);
     void RecalcLayout();
