@@ -23,7 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QInputMethodEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <thread>
@@ -293,4 +295,36 @@ TEST(ContactFrame, SeveralCategoriesThroughTheSheet)
     EXPECT_EQ(r.doc->CatyType(), ZU_CON_SEVERAL);  // the kind stays, the list comes out empty
     EXPECT_EQ(r.view->GetItemCount(), 0);
     ZuSetPopupMenuHandler({});
+}
+
+TEST(ContactFrame, StartCalendar)
+{
+    WindowTestEnv env;
+    // A live window named on our command line (the calendar that started us) is closed.
+    QTemporaryDir folder;
+    const std::string log = folder.path().toStdString() + "/calendar.log";
+    FakeProgram calendar;
+    ASSERT_TRUE(calendar.start("Calendar", log));
+    CZuContactApp app;
+    ASSERT_TRUE(app.InitInstance({QString::number(calendar.hwnd()), QString::number(DeadHandle())}));
+    ASSERT_TRUE(WaitFor([&] {
+        const auto lines = ReadLines(log);
+        return !lines.empty() && lines.back().rfind("Calendar " + std::to_string(WM_CLOSE) + " ", 0) == 0;
+    }));
+
+    // "일     정" starts the calendar of "InstallDir" with our handle.
+    const QString args = folder.path() + "/args";
+    QFile script(folder.path() + "/ZuCalendar");
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(args).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CVORegistry(HKEY_CURRENT_USER, ZuReg::Pims, TRUE).WriteString(ZuReg::InstallDir, folder.path().toStdWString().c_str());
+    // The document read "InstallDir" when it was made; a new one reads it again.
+    CZuContactDoc fresh(false);
+    ASSERT_TRUE(fresh.StartCalendar(app.MainFrame()->Handle()));
+    ASSERT_TRUE(WaitFor([&] { return QFile(args).size() > 0; }));
+    QFile written(args);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().trimmed().toStdString(), std::to_string(app.MainFrame()->Handle()));
 }
