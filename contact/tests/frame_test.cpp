@@ -25,6 +25,7 @@
 
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -258,6 +259,12 @@ TEST(ContactFrame, OptionMessagesRelayout)
     EXPECT_TRUE(left->isVisible() || !r.frame->isVisible());
     EXPECT_EQ(left->geometry().left(), 0);
     EXPECT_EQ(r.view->geometry().left(), 12);
+    // The left bar and the list follow each other.
+    auto* bar = static_cast<QScrollBar*>(left);
+    bar->setValue(3);
+    EXPECT_EQ(r.view->GetScrollPos(), 3);
+    r.view->SetScrollPos(5);
+    EXPECT_EQ(bar->value(), 5);
 }
 
 TEST(ContactFrame, SeveralCategoriesThroughTheSheet)

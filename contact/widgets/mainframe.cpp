@@ -253,7 +253,8 @@ void CMainFrame::OnCommand(UINT id)
         m_doc->StartCalendar(m_handle);
         break;
     case ZU_CMD_CONTACT_OPTIONS:
-        MessageBox(this, L"CURRENT NOT SUPPORT", L"INFO", MB_OK | MB_ICONINFORMATION);
+        // The options dialog is not in the suite yet; until it is, the command says so.
+        MessageBox(this, L"설정 화면은 아직 준비 중입니다.", L"환경설정", MB_OK | MB_ICONINFORMATION);
         break;
     case ZU_CMD_CONTACT_EXIT:
         close();
