@@ -17,10 +17,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <thread>
@@ -87,11 +89,17 @@ void writeContacts(int count, unsigned seed, int categories)
     batch.Commit();
 }
 
+// In a temporary folder, or in $ZUPIMS_BENCH_CONTACTS when that names a folder: it is then kept
+// (for timing the program itself on the same book) and used again when it holds a store.
 struct Store {
     QTemporaryDir dir;
     Store()
     {
-        ::setenv("ZUPIMS_HOME", dir.path().toUtf8().constData(), 1);
+        const char* kept = std::getenv("ZUPIMS_BENCH_CONTACTS");
+        const QString home = kept && *kept ? QString::fromLocal8Bit(kept) : dir.path();
+        ::setenv("ZUPIMS_HOME", home.toUtf8().constData(), 1);
+        if (kept && *kept && QFile::exists(home + QStringLiteral("/pim.db")))
+            return;
         CCeDBDatabase cats;
         cats.Open(ZU_DB_CATEGORIES);
         for (short i = 0; i < 4; ++i) {
