@@ -142,6 +142,14 @@ TEST(ContactFrame, TapOpensCardAndHoldCopiesOrDeletes)
     EXPECT_EQ(r.view->ItemText(1, 1), CString(L"010-1"));
     EXPECT_EQ(cards, 1);  // the hold's release opened nothing
 
+    // A still pen held down offers the same menu; its release opens no card either.
+    answer = 0;
+    shown.clear();
+    QTest::mousePress(r.view->viewport(), Qt::LeftButton, {}, r.rowPoint(0));
+    ASSERT_TRUE(WaitFor([&] { return !shown.empty(); }));
+    QTest::mouseRelease(r.view->viewport(), Qt::LeftButton, {}, r.rowPoint(0));
+    EXPECT_EQ(cards, 1);
+
     answer = ZU_CON_HOLD_DELETE;
     for (int no : {IDNO, IDCANCEL}) {
         boxAnswer = no;
