@@ -1,20 +1,19 @@
-// The contacts program. Its frame and list come with the contacts book's own work; for now it
-// shows an empty window of the handheld's width so the build and start-up path are exercised.
+// The contacts program: the application's start-up (widgets/zucontactapp.h), then its event loop.
+#include "quitonsignal.h"
 #include "widgets/desktopscale.h"
 #include "widgets/widgetpresenters.h"
+#include "widgets/zucontactapp.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char** argv)
 {
     ZuPrepareDesktopScale();
     QApplication app(argc, argv);
     ZuInstallWidgetPresenters();
-    QLabel window(QStringLiteral("ZuContact"));
-    window.setWindowTitle(QStringLiteral("ZuContact"));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(240, 320);
-    window.show();
+    ZuQuitOnTerminationSignals();
+    CZuContactApp theApp;
+    if (!theApp.InitInstance(app.arguments().mid(1)))
+        return 0;
     return app.exec();
 }
