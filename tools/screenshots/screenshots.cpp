@@ -6,6 +6,7 @@
 #include "bitmap.h"
 #include "calendarscreens.h"
 #include "recurscreens.h"
+#include "aptmscreens.h"
 #include "categoryscreens.h"
 #include "notescreens.h"
 #include "widgets/cboxselect.h"
@@ -217,6 +218,7 @@ int main(int argc, char** argv)
         save(w, f, n, o);
     });
     ZuShootNoteScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
+    ZuShootAptmScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
