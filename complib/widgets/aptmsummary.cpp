@@ -141,9 +141,17 @@ BOOL CAptmSummary::OnInitDialog()
         auto* d = new CZUDateTimeCtrl(this, id);
         d->SetBkColor(ZuSysColor(ZU_COLOR_WINDOW));
         d->SetDrawLine(TRUE);
+        d->SetFormat(CString(L"yyyy-MM-dd"));
         d->setGeometry(r);
         return d;
     };
+
+    // The page in the window colour, as its labels.
+    QPalette pal = palette();
+    const COLORREF window = ZuSysColor(ZU_COLOR_WINDOW);
+    pal.setColor(QPalette::Window, QColor(GetRValue(window), GetGValue(window), GetBValue(window)));
+    setPalette(pal);
+    setAutoFillBackground(true);
 
     label(0, IDC_SUBJECTLABEL, L"제 목", ZuDuRect(3, 4, 24, 12));
     m_subject = new CEditEx(this, IDC_SUBJECT);
@@ -155,11 +163,11 @@ BOOL CAptmSummary::OnInitDialog()
     label(1, IDC_LOCATIONLABEL, L"장소", ZuDuRect(3, 33, 24, 12));
     m_location = combo(IDC_LOCATION, true, ZuDuRect(28, 31, 111, 13));
     label(2, IDC_STARTLABEL, L"시작일", ZuDuRect(3, 48, 24, 12));
-    m_startDate = date(IDC_STARTDATE, ZuDuRect(28, 46, 52, 13));
-    m_startTime = combo(IDC_STARTTIME, true, ZuDuRect(83, 46, 56, 13));
+    m_startDate = date(IDC_STARTDATE, ZuDuRect(28, 46, 58, 13));
+    m_startTime = combo(IDC_STARTTIME, true, ZuDuRect(88, 46, 51, 13));
     label(3, IDC_ENDLABEL, L"종료일", ZuDuRect(3, 63, 24, 12));
-    m_endDate = date(IDC_ENDDATE, ZuDuRect(28, 61, 52, 13));
-    m_endTime = combo(IDC_ENDTIME, true, ZuDuRect(83, 61, 56, 13));
+    m_endDate = date(IDC_ENDDATE, ZuDuRect(28, 61, 58, 13));
+    m_endTime = combo(IDC_ENDTIME, true, ZuDuRect(88, 61, 51, 13));
     label(4, IDC_ALARMLABEL, L"알람", ZuDuRect(3, 78, 24, 12));
     m_alarm = combo(IDC_ALARM, true, ZuDuRect(28, 76, 44, 13));
     m_alarmType = combo(IDC_ALARMTYPE, false, ZuDuRect(75, 76, 64, 13));
