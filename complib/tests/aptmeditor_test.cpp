@@ -619,3 +619,20 @@ TEST_F(AptmEditor, NoteButtonReachesTheNotePage)
         d.reject();
     });
 }
+
+TEST_F(AptmEditor, CategoryNamesThatCannotBeReadFailTheSave)
+{
+    ZuTestStoreCategory(L"업무", 0);
+    CEOID oid = store([](CPoomAppointment& a) { a.put_Categories(L"업무"); });
+    const Props before = readProps(oid);
+    ASSERT_EQ(before.count(ZUPID_APT_CATEGORIES), 1u);
+    // The categories database is gone: saving would clear the categories, so it is refused.
+    ASSERT_TRUE(CCeDBDatabase::DeleteDatabase(ZU_DB_CATEGORIES));
+    EXPECT_EQ(edit(oid, [](QDialog& d) {
+        child<QLineEdit>(d, CAptmSummary::IDC_SUBJECT)->insert(QStringLiteral("!"));
+        tapOk(d);
+    }), 0);
+    // The store says what it could not open, the editor that nothing was saved.
+    EXPECT_EQ(boxes.texts, (std::vector<CString>{L"Cannot open Category Database", L"일정을 저장하지 못했습니다."}));
+    EXPECT_EQ(readProps(oid), before);
+}
