@@ -546,14 +546,10 @@ TEST_F(AptmEditor, AttendeesPage)
     EXPECT_EQ(readProps(oid).count(ZUPID_APT_ATTENDEES), 0u) << "no attendee list left";
 }
 
-TEST_F(AptmEditor, CategoriesAndNoteCanBeCleared)
+TEST_F(AptmEditor, ClearingEveryCategorySticks)
 {
     ZuTestStoreCategory(L"업무", 0);
-    const CEOID stored = store([](CPoomAppointment& a) {
-        a.put_Categories(L"업무");
-        const BYTE ink[] = {9, 9};
-        a.put_BodyInk(CEBLOB{2, const_cast<BYTE*>(ink)});
-    });
+    const CEOID stored = store([](CPoomAppointment& a) { a.put_Categories(L"업무"); });
     ASSERT_EQ(readProps(stored).count(ZUPID_APT_CATEGORIES), 1u);
     CEOID oid = stored;
     EXPECT_EQ(edit(oid, [](QDialog& d) {
@@ -635,4 +631,30 @@ TEST_F(AptmEditor, CategoryNamesThatCannotBeReadFailTheSave)
     // The store says what it could not open, the editor that nothing was saved.
     EXPECT_EQ(boxes.texts, (std::vector<CString>{L"Cannot open Category Database", L"일정을 저장하지 못했습니다."}));
     EXPECT_EQ(readProps(oid), before);
+}
+
+TEST_F(AptmEditor, PresetsOpenTheNewRecord)
+{
+    const struct {
+        const char* what;
+        ZuEditorPreset preset;
+        long long type, memorial;
+        FILETIME start;
+    } cases[] = {
+        {"a pressed cell at 09:00", {zutest::st(2024, 6, 1, 9, 0), false}, ZU_APT_TIMED, -999, utcOf(2024, 6, 1, 9, 0)},
+        {"새 기념일", {zutest::st(2024, 6, 1, 0, 0), true}, ZU_APT_ALLDAY, 1, utcOf(2024, 6, 1, 0, 0)},
+        {"no date: the defaults", {}, ZU_APT_TIMED, -999, utcOf(2024, 5, 20, 12, 0)},
+    };
+    for (const auto& c : cases) {
+        CEOID oid = 0;
+        EXPECT_EQ(edit(oid, tapOk, c.preset), IDOK) << c.what;
+        EXPECT_EQ(prop(oid, ZUID_APT_TYPE), c.type) << c.what;
+        EXPECT_EQ(prop(oid, ZUID_APT_MEMORIAL), c.memorial) << c.what;
+        CCeDBDatabase db;
+        CCeDBRecord r;
+        ASSERT_TRUE(GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS) && db.SeekToRecord(oid) && db.ReadCurrRecord(&r));
+        FILETIME start{};
+        ZuRecordFiletime(r, ZUID_APT_START, &start);
+        EXPECT_EQ(ZuFileTimeToU64(start), ZuFileTimeToU64(c.start)) << c.what;
+    }
 }
