@@ -658,3 +658,31 @@ TEST_F(AptmEditor, PresetsOpenTheNewRecord)
         EXPECT_EQ(ZuFileTimeToU64(start), ZuFileTimeToU64(c.start)) << c.what;
     }
 }
+
+TEST_F(AptmEditor, AnEmptiedNoteClearsTheStoredOne)
+{
+    const CEOID stored = store([](CPoomAppointment& a) {
+        const BYTE ink[] = {9, 9, 9};
+        a.put_BodyInk(CEBLOB{3, const_cast<BYTE*>(ink)});
+    });
+    const CEOID plain = store([](CPoomAppointment&) {});
+    for (CEOID oid : {stored, plain}) {
+        CAptmSummary summary;
+        summary.m_strSubject = L"회의";
+        summary.m_dtStart = COleDateTime(2024, 5, 21, 9, 15, 0);
+        summary.m_dtEnd = COleDateTime(2024, 5, 21, 10, 5, 0);
+        summary.m_nReminder = 15;
+        CMakeEventSheet sheet(CString(L"일정"));
+        CEBLOB note{}, categories{}, attendees{};
+        CEOID saved = oid;
+        EXPECT_EQ(sheet.SaveAptmEvent(saved, summary, note, categories, attendees), 1);
+        EXPECT_EQ(saved, oid);
+        const Props after = readProps(oid);
+        if (oid == stored) {
+            ASSERT_EQ(after.count(ZUPID_APT_NOTE), 1u);
+            EXPECT_TRUE(std::get<2>(after.at(ZUPID_APT_NOTE)).empty()) << "0 bytes clear the note";
+        } else {
+            EXPECT_EQ(after.count(ZUPID_APT_NOTE), 0u) << "no note, none added";
+        }
+    }
+}
