@@ -185,7 +185,8 @@ void CZUDateTimeCtrl::paintEvent(QPaintEvent*)
     if (m_ownerDraw) {
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_text.toQString());
     } else {
-        const QString text = QLocale::system().toString(m_date, QLocale::ShortFormat);
+        const QString text = m_format.IsEmpty() ? QLocale::system().toString(m_date, QLocale::ShortFormat)
+                                                : m_date.toString(m_format.toQString());
         const QRect textRect = rect().adjusted(2, 0, -14, 0);
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
         // The drop-down mark at the right.

@@ -56,6 +56,13 @@ public:
     void SetText(const CString& text);
     CString GetText() const { return m_text; }
     void SetOwnerDrawText(BOOL on);
+    // The display format of the date (Qt's date format, "yyyy-MM-dd"); empty: the locale's
+    // short date format.
+    void SetFormat(const CString& format)
+    {
+        m_format = format;
+        update();
+    }
     BOOL IsOwnerDrawText() const { return m_ownerDraw; }
 
     void SetBkColor(COLORREF c);
@@ -106,6 +113,7 @@ private:
 
     QDate m_date;
     CString m_text;
+    CString m_format;
     BOOL m_ownerDraw = FALSE;
     COLORREF m_clrBk = RGB(255, 255, 255);
     COLORREF m_clrText = RGB(0, 0, 0);

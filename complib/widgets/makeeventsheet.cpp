@@ -1,6 +1,7 @@
 #include "makeeventsheet.h"
 
 #include "messagebox.h"
+#include "note.h"
 #include "resource.h"
 #include "sheetlook_p.h"
 
@@ -57,11 +58,22 @@ BOOL CMakeEventSheet::OnCommand(WORD id, WORD code)
         OnButtonOk();
         return TRUE;
     }
+    if (id == ZuCompLibRes::IdNoteTools) {
+        // The note page's own bar opens and closes with the sheet's button.
+        if (auto* note = qobject_cast<CNote*>(GetActivePage())) {
+            note->OnCommand(id);
+            return TRUE;
+        }
+    }
     return CPropertySheet::OnCommand(id, code);
 }
 
 void CMakeEventSheet::OnButtonOk()
 {
-    ApplyPages(false);
+    // A page that refused its values (told the user) keeps the sheet open.
+    if (!ApplyPages(false))
+        return;
+    if ((m_eventType == Appointment || m_eventType == AppointmentToo) && !CheckAptmPages())
+        return;
     done(IDOK);
 }

@@ -22,6 +22,8 @@
 #include "widgets/propertysheet.h"
 #include "widgets/zuimagelist.h"
 
+class CAptmSummary;
+
 class CMakeEventSheet : public CPropertySheet {
     Q_OBJECT
 public:
@@ -41,6 +43,18 @@ public:
     // The tab icon bitmap and the number of tabs of an event type.
     static UINT TabBitmap(int type);
     static int TabCount(int type);
+
+    // The appointment's save (makeeventsheet_aptm.cpp): writes the summary page's values with the
+    // blobs through the object model and then the anniversary marks, all in one store batch;
+    // `oid` 0 makes a new appointment and receives its id. 1 when stored (also when nothing had
+    // changed), 0 when not: the user has been told, nothing is written.
+    int SaveAptmEvent(CEOID& oid, CAptmSummary& summary, _CEBLOB& note, _CEBLOB& category, _CEBLOB& attendee);
+    // The anniversary mark 0x8000 and the lunar mark 0x8001 of the appointment; 1 when written
+    // (or already so), else 0.
+    int SetMemorialDay(CEOID oid, int anniversary, int lunar);
+    // The appointment sheet's one check across pages: an all-day appointment or an anniversary
+    // takes no attendees. TRUE when the sheet may close.
+    BOOL CheckAptmPages();
 
 protected:
     BOOL OnInitDialog() override;

@@ -6,6 +6,7 @@
 #include "bitmap.h"
 #include "calendarscreens.h"
 #include "recurscreens.h"
+#include "aptmscreens.h"
 #include "categoryscreens.h"
 #include "cardscreens.h"
 #include "notescreens.h"
@@ -221,6 +222,7 @@ int main(int argc, char** argv)
     ZuShootNoteScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootOptionsScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootCardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
+    ZuShootAptmScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
