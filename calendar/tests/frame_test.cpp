@@ -11,7 +11,9 @@
 #include "widgets/cebuttonst.h"
 #include "widgets/cecommandbarexp.h"
 #include "widgets/checkpassworddlg.h"
+#include "widgets/aptmsummary.h"
 #include "widgets/categorylist.h"
+#include "widgets/makeeventsheet.h"
 #include "widgets/label.h"
 #include "widgets/listviewex.h"
 #include "widgets/menuselectsheet.h"
@@ -28,6 +30,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -114,6 +117,38 @@ protected:
     std::vector<std::vector<ZuMenuEntry>> m_menus;
     UINT m_menuAnswer = 0;
 };
+
+// "새 일정" from the bar's add menu opens the appointment editor; its OK stores the record and the
+// list shows it once the store's notification reloads the document.
+TEST_F(Frame, NewAppointmentFromTheAddMenuIsSavedAndShown)
+{
+    CMainFrame* frame = Start();
+    ASSERT_TRUE(frame);
+    CCeCommandBarExp* bar = frame->CommandBar();
+    std::string caption;
+    {
+        ZuModalHandlerScope sheet([&](QDialog& d) {
+            auto* s = qobject_cast<CMakeEventSheet*>(&d);
+            ASSERT_TRUE(s);
+            caption = d.windowTitle().toStdString();
+            auto* subject = d.findChild<QLineEdit*>(QString::number(CAptmSummary::IDC_SUBJECT));
+            ASSERT_TRUE(subject);
+            subject->insert(QString::fromUtf8("점심 약속"));
+            CCeCommandBarEx* sheetBar = s->GetCommandBarPtr();
+            QTest::mouseClick(sheetBar, Qt::LeftButton, {}, sheetBar->GetItemRect(sheetBar->CommandToIndex(45000)).center());
+        });
+        m_menuAnswer = ZU_CMD_NEW_APPOINTMENT;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(0).center());
+    }
+    EXPECT_EQ(caption, "일정");
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(waitFor([&] {
+        for (const CalendarItem& item : doc()->Items())
+            if (item.subject.toUtf8() == "점심 약속")
+                return true;
+        return false;
+    }));
+}
 
 TEST_F(Frame, StartsWithBars)
 {

@@ -2,6 +2,7 @@
 
 #include "calendarview.h"
 #include "frameplaceholders.h"
+#include "widgets/recordeditor.h"
 #include "zucalendarview.h"
 #include "zudayview.h"
 #include "zumonthview.h"
@@ -573,7 +574,15 @@ bool CMainFrame::RunCategorySheet(std::vector<int>& indexes)
 
 void CMainFrame::RunRecordEditor(int kind, const SYSTEMTIME& date, bool anniversary)
 {
-    ZuShowEditorPlaceholder(this, kind, date, anniversary);
+    // The document reloads on the store's notifications once the record is saved.
+    ZuEditorPreset preset;
+    preset.date = date;
+    preset.anniversary = anniversary;
+    CEOID oid = 0;
+    if (kind == ZU_SEL_TASKS)
+        ZuEditTask(this, CString(L"일정"), oid, preset);
+    else
+        ZuEditAppointment(this, CString(L"일정"), oid, preset);
 }
 
 void CMainFrame::ShowOptions()
