@@ -149,11 +149,11 @@ bool CContactModel::lessThan(const ContactEntry& a, const ContactEntry& b)
     return c != 0 ? c < 0 : a.oid < b.oid;
 }
 
-void CContactModel::Load(CCeDBDatabase& contacts)
+bool CContactModel::Load(CCeDBDatabase& contacts)
 {
     m_entries.clear();
     if (!contacts.IsOpen())
-        return;
+        return false;
     m_entries.reserve(contacts.GetRecordCount());
     CCeDBRecord record;
     contacts.SeekFirst();
@@ -162,8 +162,10 @@ void CContactModel::Load(CCeDBDatabase& contacts)
             break;
         m_entries.push_back(MakeEntry(record));
     }
+    const bool whole = !contacts.ReadFailed();
     // The store's walk is nearly in this order already; the sort settles the rule above.
     std::stable_sort(m_entries.begin(), m_entries.end(), lessThan);
+    return whole;
 }
 
 int CContactModel::Find(CEOID oid) const
@@ -181,15 +183,20 @@ void CContactModel::Remove(CEOID oid)
         m_entries.erase(m_entries.begin() + at);
 }
 
-void CContactModel::Refresh(CCeDBDatabase& contacts, CEOID oid)
+bool CContactModel::Refresh(CCeDBDatabase& contacts, CEOID oid)
 {
     Remove(oid);
     CCeDBRecord record;
-    if (!contacts.IsOpen() || !contacts.SeekToRecord(oid) || !contacts.ReadCurrRecord(&record))
-        return;
+    if (!contacts.IsOpen())
+        return false;
+    if (!contacts.SeekToRecord(oid))
+        return !contacts.ReadFailed();  // gone: deleted by someone
+    if (!contacts.ReadCurrRecord(&record))
+        return false;
     ContactEntry e = MakeEntry(record);
     auto at = std::upper_bound(m_entries.begin(), m_entries.end(), e, lessThan);
     m_entries.insert(at, std::move(e));
+    return true;
 }
 
 std::vector<int> CContactModel::All() const

@@ -57,9 +57,12 @@ struct ContactEntry {
 class CContactModel {
 public:
     // Reads every contact of the open database (its walk is restarted). The old entries go.
-    void Load(CCeDBDatabase& contacts);
+    // False when the store failed a read (the last error says why): the entries read before it
+    // stay, and the caller says so rather than show a shorter book as if it were whole.
+    bool Load(CCeDBDatabase& contacts);
     // Reads the contact again (or drops it when it is gone); the index vectors must be rebuilt.
-    void Refresh(CCeDBDatabase& contacts, CEOID oid);
+    // False when the record is there but cannot be read.
+    bool Refresh(CCeDBDatabase& contacts, CEOID oid);
     void Remove(CEOID oid);
 
     int Size() const { return static_cast<int>(m_entries.size()); }

@@ -1,5 +1,6 @@
 #include "zucontactdoc.h"
 
+#include "lasterror.h"
 #include "messagebox.h"
 #include "pimstore.h"
 #include "programstart.h"
@@ -96,8 +97,11 @@ void CZuContactDoc::writeSettings()
 bool CZuContactDoc::OpenDatabases(QObject* notify)
 {
     CCeDBProp byName(L"", ZUID_CON_FILE_AS);
-    if (!m_contacts.Open(ZU_DB_CONTACTS, &byName, notify))
+    if (!m_contacts.Open(ZU_DB_CONTACTS, &byName, notify)) {
+        m_openFailure = ZuLastErrorText();
         return false;
+    }
+    m_openFailure.Empty();
     return m_categories.Open(ZU_DB_CATEGORIES, nullptr, notify);
 }
 
@@ -109,24 +113,42 @@ void CZuContactDoc::CloseDatabases()
 
 void CZuContactDoc::LoadList()
 {
-    m_model.Load(m_contacts);
+    const bool whole = m_model.Load(m_contacts);
     Rebuild();
+    ReportRead(whole);
     if (m_frame)
         m_frame->SetCategoryText(m_catyStr);
 }
 
 void CZuContactDoc::OnRecordsChanged(const std::vector<CEOID>& oids)
 {
+    bool whole = true;
     if (oids.size() > kRefreshWhole) {
-        m_model.Load(m_contacts);
+        whole = m_model.Load(m_contacts);
     } else {
         for (CEOID oid : oids)
-            m_model.Refresh(m_contacts, oid);
+            whole = m_model.Refresh(m_contacts, oid) && whole;
     }
     for (CEOID oid : oids)
         if (m_model.Find(oid) < 0)
             m_recent.Remove(oid);
     Rebuild();
+    ReportRead(whole);
+}
+
+void CZuContactDoc::ReportRead(bool whole)
+{
+    if (whole) {
+        m_readFailureShown.Empty();
+        return;
+    }
+    CString failure = m_contacts.IsOpen() ? ZuLastErrorText() : m_openFailure;
+    if (failure.IsEmpty())
+        failure = L"the store cannot be read";
+    if (failure == m_readFailureShown)
+        return;
+    m_readFailureShown = failure;
+    MessageBox(nullptr, CString(L"저장된 주소록을 읽을 수 없습니다!\n\n") + failure, L"ZuContacts", MB_OK | MB_ICONERROR);
 }
 
 std::vector<CEOID> CZuContactDoc::recentOids() const

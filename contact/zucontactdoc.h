@@ -110,6 +110,8 @@ public:
     const std::vector<ContactCategoryPair>& Selection() const { return m_selection; }
 
     void Rebuild();
+    // Says once that the book could not be read whole (again only after a read that succeeded).
+    void ReportRead(bool whole);
 
 private:
     void readSettings();
@@ -128,6 +130,8 @@ private:
     bool m_persistent = true;
     int m_catyType = 0;
     CString m_catyStr;
+    CString m_readFailureShown;
+    CString m_openFailure;  // why the contacts database did not open
     std::vector<ContactCategoryPair> m_selection;
     CString m_installDir;
 

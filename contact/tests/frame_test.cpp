@@ -14,6 +14,7 @@
 #include "optionstore.h"
 #include "popupmenu.h"
 #include "registrykeys.h"
+#include "storedamage.h"
 #include "voregistry.h"
 #include "widgets/categorylist.h"
 #include "widgets/cecommandbarex.h"
@@ -30,6 +31,7 @@
 #include <QTest>
 
 #include <thread>
+#include <vector>
 
 using namespace confix;
 
@@ -93,6 +95,38 @@ TEST(ContactFrame, StartupListsAllByName)
     EXPECT_NE(r.frame->Handle(), 0u);
     r.frame->close();
     EXPECT_EQ(storedHandle(), 0u);
+}
+
+// A book the store cannot read whole is said so, not shown shorter as if it were all there.
+TEST(ContactFrame, AStoreThatFailsAReadIsReported)
+{
+    WindowTestEnv env;
+    {
+        ZuStoreBatch batch;
+        for (int i = 0; i < 300; ++i)
+            addContact(L"probe-contact-with-a-longer-name", {{ZUID_CON_HOME_TEL, L"02-123-4567"}});
+        ASSERT_TRUE(batch.Commit());
+    }
+    const std::string file = env.home() + "/pim.db";
+    ASSERT_TRUE(ZuCheckpointFile(file));
+    std::string bytes = ZuFileBytes(file);
+    const std::vector<size_t> pages = ZuPagesHolding(bytes, ZuUtf16Bytes("probe-contact"));
+    ASSERT_GT(pages.size(), 4u);
+    bytes[(pages[pages.size() / 2] - 1) * ZuPageSize(bytes)] = '\x00';  // a page of records is no page
+    ASSERT_TRUE(ZuWriteFileBytes(file, bytes));
+    std::vector<std::string> boxes;
+    ZuSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        boxes.push_back(text.toUtf8());
+        return IDOK;
+    });
+    {
+        Running r;
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind("저장된 주소록을 읽을 수 없습니다!", 0), 0u) << boxes[0];
+        EXPECT_NE(boxes[0].find("pim.db"), std::string::npos) << boxes[0];
+        EXPECT_LT(r.view->GetItemCount(), 300);
+    }
+    ZuSetMessageBoxHandler({});
 }
 
 TEST(ContactFrame, ExitLeavesAnotherInstancesHandle)
