@@ -217,6 +217,8 @@ int CMakeEventSheet::SaveTaskEvent(CEOID& oid, CTaskSummary& summary, _CEBLOB& n
         if (summary.m_nStoredPercent >= 0 && summary.m_nStoredPercent / 10 == summary.m_nProgress)
             percent = summary.m_nStoredPercent;
         props.set(CCeDBProp(short(reopened ? 0 : percent), ZUID_TASK_PROGRESS));
+    } else {
+        props.remove(ZUPID_TASK_PROGRESS);  // a complete task carries its date in its place
     }
     FILETIME completedAt{};
     const bool stampCompletion = completed && storedComplete != 1;
@@ -225,6 +227,8 @@ int CMakeEventSheet::SaveTaskEvent(CEOID& oid, CTaskSummary& summary, _CEBLOB& n
         if (!reopened)
             props.set(CCeDBProp(completedAt, ZUID_TASK_COMPLETED_DATE));
     }
+    if (!completed || reopened)
+        props.remove(ZUPID_TASK_COMPLETED_DATE);
     const std::wstring subjectText = subject.str();
     props.set(CCeDBProp(subjectText.c_str(), ZUID_TASK_SUBJECT));
     props.set(CCeDBProp(storedDay(start), ZUID_TASK_START));
