@@ -30,7 +30,7 @@ namespace {
 
 constexpr COLORREF kLabelText = 0xFF0000;  // blue, as a Windows colour value
 constexpr int kMinutesPerDay = 1440;
-constexpr int kCheckWidth = 16;
+constexpr int kCheckWidth = 15;
 
 QColor qcolor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 QDate dateOf(const COleDateTime& t)
@@ -219,9 +219,9 @@ BOOL CTaskSummary::OnInitDialog()
     m_subject = new CEditEx(this, IDC_SUBJECT);
     m_subject->setGeometry(ZuDuRect(28, 3, 110, 12));
     label(1, IDC_STARTLABEL, L"시작일", ZuDuRect(3, 19, 24, 12));
-    m_start = date(IDC_STARTDATE, ZuDuRect(28, 17, 68, 13));
+    m_start = date(IDC_STARTDATE, ZuDuRect(28, 17, 67, 13));
     label(2, IDC_DUELABEL, L"종료일", ZuDuRect(3, 34, 24, 12));
-    m_due = date(IDC_DUEDATE, ZuDuRect(28, 32, 68, 13));
+    m_due = date(IDC_DUEDATE, ZuDuRect(28, 32, 67, 13));
     label(3, IDC_IMPORTANCELABEL, L"중요도", ZuDuRect(3, 49, 24, 12));
     m_importance = combo(IDC_IMPORTANCE, ZuDuRect(28, 47, 48, 13));
     m_private = check(IDC_PRIVATE, L"비공개", ZuDuRect(82, 48, 54, 11));
@@ -229,12 +229,13 @@ BOOL CTaskSummary::OnInitDialog()
     m_progress = combo(IDC_PROGRESS, ZuDuRect(28, 62, 48, 13));
     m_completed = check(IDC_COMPLETED, L"완료", ZuDuRect(82, 63, 54, 11));
     label(5, IDC_ALARMLABEL, L"알람", ZuDuRect(3, 79, 24, 12));
-    m_alarmDate = date(IDC_ALARMDATE, ZuDuRect(28, 77, 68, 13));
+    m_alarmDate = date(IDC_ALARMDATE, ZuDuRect(28, 77, 67, 13));
     m_alarmTime = new QTimeEdit(this);
     m_alarmTime->setObjectName(QString::number(IDC_ALARMTIME));
     m_alarmTime->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     m_alarmTime->setDisplayFormat(QStringLiteral("ap hh:mm"));
-    m_alarmTime->setGeometry(ZuDuRect(98, 77, 40, 13));
+    m_alarmTime->setGeometry(ZuDuRect(97, 77, 42, 13));
+    m_alarmTime->setButtonSymbols(QAbstractSpinBox::NoButtons);  // the keys and the wheel step it
     m_alarmTime->setTime(QTime(8, 0));
     label(6, IDC_OCCURLABEL, L"반복", ZuDuRect(3, 94, 24, 12));
     m_occur = combo(IDC_OCCURS, ZuDuRect(28, 92, 60, 13));

@@ -11,7 +11,7 @@
 
 namespace {
 
-// "분기 보고서 작성": 12-07 to 12-11, 높음, 60 %, a reminder on 12-10 at 09:00, every Friday.
+// "분기 보고서 작성": 12-07 to 12-11, 높음, 60 %, a reminder on 12-10 at 09:00, every Monday.
 CEOID sampleTask()
 {
     CTaskSummary s;
@@ -25,9 +25,9 @@ CEOID sampleTask()
     auto p = std::make_unique<CRecurrencePattern>(ZU_SEL_TASKS);
     p->put_RecurrenceType(1);
     p->put_Interval(1);
-    p->put_DayOfWeekMask(0x20);  // Fridays
+    p->put_DayOfWeekMask(0x02);  // Mondays
     FILETIME start{};
-    COleDateTime(2026, 12, 11, 0, 0, 0).GetAsFileTime(start);
+    COleDateTime(2026, 12, 7, 0, 0, 0).GetAsFileTime(start);
     p->put_PatternStartDate(start);
     p->put_NoEndDate(1);
     s.m_nOccurs = 2;
