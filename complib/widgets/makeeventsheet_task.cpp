@@ -235,7 +235,9 @@ int CMakeEventSheet::SaveTaskEvent(CEOID& oid, CTaskSummary& summary, _CEBLOB& n
     props.set(CCeDBProp(storedDay(due), ZUID_TASK_DUE));
     props.set(CCeDBProp(LONG(std::clamp(summary.m_nImportance, 0, 2) + 1), ZUID_TASK_IMPORTANCE));
     props.set(CCeDBProp(short(summary.m_bPrivate ? 1 : 0), ZUID_TASK_PRIVATE));
-    if (!categoryBytes.empty())
+    // Clearing every category removes the bitmap, so that it sticks.
+    const bool keepsStored = read && !categoryBytes.empty() && categoryBytes == storedCategories;
+    if (hasAnyBit(categoryBytes.data(), categoryBytes.size()) || keepsStored)
         props.set(CCeDBProp(categoryBlob, ZUID_TASK_CATEGORIES));
     else
         props.remove(ZUPID_TASK_CATEGORIES);

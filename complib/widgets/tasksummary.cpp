@@ -79,7 +79,7 @@ CTaskDateBox::CTaskDateBox(QWidget* parent, UINT id) : QWidget(parent)
     m_ctrl->SetDate(m_last);
     connect(m_check, &QCheckBox::clicked, this, &CTaskDateBox::onChecked);
     connect(m_ctrl, &CZUDateTimeCtrl::dateChanged, this, &CTaskDateBox::onPick);
-    show(false);
+    showValue(false);
 }
 
 QDate CTaskDateBox::GetDate() const
@@ -93,10 +93,10 @@ void CTaskDateBox::SetDate(QDate date)
         m_last = date;
         m_ctrl->SetDate(date);
     }
-    show(date.isValid());
+    showValue(date.isValid());
 }
 
-void CTaskDateBox::show(bool has)
+void CTaskDateBox::showValue(bool has)
 {
     m_has = has;
     m_check->setChecked(has);
@@ -112,7 +112,7 @@ void CTaskDateBox::onChecked(bool on)
         return;
     if (on)
         m_ctrl->SetDate(m_last);
-    show(on);
+    showValue(on);
     emit changed();
 }
 
@@ -122,7 +122,7 @@ void CTaskDateBox::onPick(QDate date)
         return;
     m_last = date;
     m_ctrl->SetDate(date);
-    show(true);
+    showValue(true);
     emit changed();
 }
 

@@ -70,7 +70,7 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    void show(bool has);
+    void showValue(bool has);
     void onPick(QDate date);
     void onChecked(bool on);
 
