@@ -23,6 +23,7 @@
 #include "widgets/zuimagelist.h"
 
 class CAptmSummary;
+class CTaskSummary;
 
 class CMakeEventSheet : public CPropertySheet {
     Q_OBJECT
@@ -55,6 +56,13 @@ public:
     // The appointment sheet's one check across pages: an all-day appointment or an anniversary
     // takes no attendees. TRUE when the sheet may close.
     BOOL CheckAptmPages();
+    // The task's save (makeeventsheet_task.cpp): writes the summary page's values with the note
+    // and category blobs straight into "Tasks Database", with its reminder and the category
+    // counts, all in one store batch; completing an occurrence of a recurring task splits it off
+    // as a completed copy and moves the series on. `oid` 0 makes a new task; after a save it
+    // names the task (the series). 1 when stored, 0 when not: the user has been told, nothing is
+    // written.
+    int SaveTaskEvent(CEOID& oid, CTaskSummary& summary, _CEBLOB& note, _CEBLOB& category);
 
 protected:
     BOOL OnInitDialog() override;
