@@ -531,6 +531,34 @@ TEST_F(ViewBoard, ChangesElsewhereRebuildOrClose)
     EXPECT_EQ(board->result(), IDOK);
 }
 
+// The rows as drawn: labels in the board's blue from x 5, values in the window text colour from
+// x 70, the icon beside the title.
+TEST_F(ViewBoard, PaintsTheRows)
+{
+    const CEOID oid = storeAppointment([](CPoomAppointment&) {});
+    auto board = open(oid);
+    const QImage img = board->grab().toImage();
+    const qreal r = img.devicePixelRatio();
+    const auto has = [&](QRect area, const std::function<bool(QColor)>& test) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (test(img.pixelColor(qRound(x * r), qRound(y * r))))
+                    return true;
+        return false;
+    };
+    const auto labelBlue = [](QColor c) { return c.blue() > 200 && c.red() < 80 && c.green() < 90; };
+    const auto dark = [](QColor c) { return c.red() < 80 && c.green() < 80 && c.blue() < 80; };
+    for (int row = 0; row < board->GetRowCount(); ++row) {
+        SCOPED_TRACE(row);
+        const int top = board->GetRowsTop() + 15 * row;
+        EXPECT_TRUE(has(QRect(5, top, 64, 15), labelBlue));
+        EXPECT_FALSE(has(QRect(5, top, 64, 15), dark));
+        EXPECT_TRUE(has(QRect(70, top, 160, 15), dark));
+        EXPECT_FALSE(has(QRect(70, top, 160, 15), labelBlue));
+    }
+    EXPECT_TRUE(has(QRect(2, 7, 16, 16), [](QColor c) { return c.blue() > 150 && c.red() < 100; })) << "the appointment's clock";
+}
+
 TEST_F(ViewBoard, OkEndsTheBoard)
 {
     const CEOID oid = storeAppointment([](CPoomAppointment&) {});

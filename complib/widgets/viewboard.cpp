@@ -162,6 +162,7 @@ int CViewBoard::GetRowHeight(int row) const
 }
 
 QWidget* CViewBoard::GetExpandButton() const { return m_expand; }
+CCeCommandBarEx* CViewBoard::GetCommandBar() const { return m_bar; }
 QWidget* CViewBoard::GetEditButton() const { return m_edit; }
 QWidget* CViewBoard::GetDeleteButton() const { return m_delete; }
 

@@ -83,15 +83,15 @@ public:
     int GetIconIndex() const { return m_iconIndex; }
     int GetRowCount() const { return static_cast<int>(m_labels.size()); }
     CString GetLabel(int row) const;
-    CString GetValue(int row) const;
     // The value as the board draws it (a long row cut to one line beside a note).
+    CString GetValue(int row) const;
     int GetRowHeight(int row) const;
     BOOL IsNoteExpanded() const { return m_bExpanded; }
     int GetRowsTop() const { return m_rowsTop; }
     int GetNoteTop() const { return m_noteTop; }
     QWidget* GetInkWindow() const { return m_ink; }
     QWidget* GetExpandButton() const;
-    CCeCommandBarEx* GetCommandBar() const { return m_bar; }
+    CCeCommandBarEx* GetCommandBar() const;
     QWidget* GetEditButton() const;
     QWidget* GetDeleteButton() const;
 

@@ -7,6 +7,7 @@
 #include "calendarscreens.h"
 #include "recurscreens.h"
 #include "aptmscreens.h"
+#include "boardscreens.h"
 #include "categoryscreens.h"
 #include "cardscreens.h"
 #include "notescreens.h"
@@ -223,6 +224,7 @@ int main(int argc, char** argv)
     ZuShootOptionsScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootCardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootAptmScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
+    ZuShootBoardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }
