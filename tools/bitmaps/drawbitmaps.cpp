@@ -40,7 +40,8 @@
 //            142/143 69×21 cancel ("취소"), normal / pressed
 //            144  196×92 the password prompt's background (the dialog's size); opaque
 //            132, 134, 137 the options dialog's bar buttons and tab icons (see their block below)
-//   complib  the property sheets' bar buttons and tab icons (see their block below)
+//   complib  the property sheets' bar buttons and tab icons, the view board's icons and buttons
+//            (see their blocks below)
 #include "widgets/zufont.h"
 
 #include <QDir>

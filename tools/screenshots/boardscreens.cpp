@@ -13,10 +13,13 @@
 
 namespace {
 
+// The category of that name (the other screens may have made it already).
 void storeCategory(const wchar_t* name, short index)
 {
     CCeDBDatabase db;
     GetDatabasePtr(&db, ZU_SEL_CATEGORIES);
+    if (GetDBCategoryIndex(&db, name) >= 0)
+        return;
     CCeDBRecord r;
     const CCeDBProp props[] = {CCeDBProp(name, ZUID_CAT_NAME), CCeDBProp(index, ZUID_CAT_INDEX), CCeDBProp(short(1), ZUID_CAT_IN_USE)};
     r.AddProps(props, 3);
@@ -32,7 +35,7 @@ QByteArray note()
     InkStroke ring{RGB(214, 30, 30), 170, {}};
     for (int i = 0; i <= 36; ++i) {
         const double a = i * 3.14159265 / 18;
-        ring.points.emplace_back(qRound((46 + 34 * std::cos(a)) * 100), qRound((32 + 9 * std::sin(a)) * 100));
+        ring.points.emplace_back(qRound((67 + 22 * std::cos(a)) * 100), qRound((33 + 9 * std::sin(a)) * 100));
     }
     n.items.emplace_back(std::move(ring));
     InkStroke tick{RGB(28, 150, 72), 240, {}};
