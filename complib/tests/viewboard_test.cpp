@@ -269,8 +269,9 @@ TEST_F(ViewBoard, TaskWithoutDatesHasNoDateRows)
                                   {L"공개여부:", L"공개"},
                                   {L"그룹:", L"그룹 없음"},
                               }));
+    // Stored as wall-clock values: a due date late in the evening stays on its day.
     t.start = wall(2024, 5, 21);
-    t.due = wall(2024, 5, 24);
+    t.due = wall(2024, 5, 24, 20, 0);
     t.complete = true;
     board = open(storeTask(t), ZU_SEL_TASKS);
     const Rows rows = rowsOf(*board);

@@ -338,10 +338,10 @@ void CViewBoard::buildTask(const CCeDBRecord& record)
     m_iconIndex = 2;
     m_lunar = false;
     m_recurring = ZuRecordInt(record, ZUID_TASK_RECURRING) == 1;
+    // A task's dates are stored as wall-clock values, shown as they are.
     FILETIME start{}, due{};
-    bool hasStart = ZuRecordFiletime(record, ZUID_TASK_START, &start) && !ZuIsNoDate(start) &&
-                    FileTimeToLocalFileTime(&start, &start);
-    bool hasDue = ZuRecordFiletime(record, ZUID_TASK_DUE, &due) && !ZuIsNoDate(due) && FileTimeToLocalFileTime(&due, &due);
+    bool hasStart = ZuRecordFiletime(record, ZUID_TASK_START, &start) && !ZuIsNoDate(start);
+    bool hasDue = ZuRecordFiletime(record, ZUID_TASK_DUE, &due) && !ZuIsNoDate(due);
     hasStart = hasStart && systemTime(start).wYear <= kLastTaskYear;
     hasDue = hasDue && systemTime(due).wYear <= kLastTaskYear;
     // An occurrence moves both dates by the same days.
