@@ -8,6 +8,7 @@
 #include "categorytestdata.h"
 #include "cedbdatabase.h"
 #include "filetime.h"
+#include "lunar.h"
 #include "messagebox.h"
 #include "notifyutil.h"
 #include "pimstore.h"
@@ -420,6 +421,40 @@ TEST_F(ViewBoard, OccurrenceDeletesOneOrAll)
     tap(board->GetDeleteButton());
     EXPECT_FALSE(exists(ZU_SEL_APPOINTMENTS, oid));
     EXPECT_EQ(board->result(), IDOK);
+}
+
+// A lunar anniversary walks lunar dates: the occurrence tapped on its solar day skips its lunar date.
+TEST_F(ViewBoard, LunarOccurrenceSkipsItsLunarDate)
+{
+    const CEOID oid = storeAppointment([](CPoomAppointment& a) {
+        a.put_Subject(L"할머니 생신");
+        a.put_Start(COleDateTime(2024, 1, 15, 0, 0, 0).m_dt);
+        a.put_AllDayEvent(1);
+        a.put_Duration(1440);
+        a.put_ReminderSet(0);
+        CRecurrencePattern* p = nullptr;
+        a.GetRecurrencePattern(&p);
+        p->put_RecurrenceType(5);
+        p->put_Interval(1);
+        p->put_MonthOfYear(1);
+        p->put_DayOfMonth(15);
+        p->put_PatternStartDate(wall(2024, 1, 15));
+        p->put_NoEndDate(1);
+    });
+    writeProps(ZU_SEL_APPOINTMENTS, oid, {CCeDBProp(short(1), ZUID_APT_MEMORIAL), CCeDBProp(short(1), ZUID_APT_LUNAR)});
+    COleDateTime solar(2025, 1, 15, 0, 0, 0);
+    ASSERT_TRUE(FromMoonToSun(solar));
+    FILETIME occurrence{};
+    ASSERT_TRUE(solar.GetAsFileTime(occurrence));
+    auto board = open(oid, ZU_SEL_APPOINTMENTS, &occurrence);
+    CString shown;
+    shown.Format(L"%04d-%02d-%02d([음력] 01-15)", solar.GetYear(), solar.GetMonth(), solar.GetDay());
+    EXPECT_EQ(board->GetValue(1), shown);
+    choice = CViewBoard::ID_DELETE_ONE;
+    tap(board->GetDeleteButton());
+    EXPECT_EQ(board->result(), IDOK);
+    EXPECT_EQ(ZuSkippedDatesFromBytes(ZuRecordBytes(readRecord(oid), ZUID_APT_SKIPPED_DATES)),
+              (ZuSkippedDates{ZuFileTimeToU64(wall(2025, 1, 15))}));
 }
 
 TEST_F(ViewBoard, EditFromTheBoardKeepsCategories)
