@@ -313,6 +313,20 @@ TEST_F(ViewBoard, DeadTaskReminderShowsADate)
     }
 }
 
+// The caller's database (the calendar's, which its loading thread reads) is never moved or read:
+// the board reads through its own.
+TEST_F(ViewBoard, LeavesTheCallersDatabaseAlone)
+{
+    const CEOID first = storeAppointment([](CPoomAppointment&) {});
+    const CEOID second = storeAppointment([](CPoomAppointment& a) { a.put_Subject(L"점심"); });
+    CCeDBDatabase callers;
+    ASSERT_TRUE(GetDatabasePtr(&callers, ZU_SEL_APPOINTMENTS));
+    ASSERT_TRUE(callers.SeekToRecord(first));
+    CViewBoard board(second, &callers, ZU_SEL_APPOINTMENTS);
+    EXPECT_EQ(board.GetTitle(), CString(L"점심"));
+    EXPECT_EQ(callers.GetCurrentOid(), first);
+}
+
 TEST_F(ViewBoard, MissingRecordShowsOnlyTheFrame)
 {
     auto board = open(123456);
