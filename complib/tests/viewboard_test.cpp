@@ -327,6 +327,23 @@ TEST_F(ViewBoard, LeavesTheCallersDatabaseAlone)
     EXPECT_EQ(callers.GetCurrentOid(), first);
 }
 
+// Damaged attendee, pattern and category bytes give the rows' "none" texts, never a crash.
+TEST_F(ViewBoard, DamagedBlobsShowAsNone)
+{
+    const CEOID oid = storeAppointment([](CPoomAppointment&) {});
+    BYTE attendees[] = {0xFF, 0xFF, 0xFF, 0x7F, 1, 2};
+    BYTE pattern[] = {1, 2, 3};
+    std::vector<BYTE> categories(40, 0xFF);
+    writeProps(ZU_SEL_APPOINTMENTS, oid,
+               {CCeDBProp(CEBLOB{sizeof attendees, attendees}, ZUID_APT_ATTENDEES), CCeDBProp(short(1), ZUID_APT_RECURRING),
+                CCeDBProp(CEBLOB{sizeof pattern, pattern}, ZUID_APT_RECURRENCE), CCeDBProp(ZuBlobOf(categories), ZUID_APT_CATEGORIES)});
+    auto board = open(oid);
+    const Rows rows = rowsOf(*board);
+    ASSERT_EQ(rows.size(), 8u) << "no recurrence row";
+    EXPECT_EQ(rows[5], (std::pair<std::wstring, std::wstring>{L"참석자:", L"참석자 없음"}));
+    EXPECT_EQ(rows[7], (std::pair<std::wstring, std::wstring>{L"그룹:", L"그룹 없음"}));
+}
+
 TEST_F(ViewBoard, MissingRecordShowsOnlyTheFrame)
 {
     auto board = open(123456);
