@@ -50,8 +50,15 @@ public:
     // The main window's handle, handed to the contacts program on its command line.
     virtual DWORD MainWindowHandle() = 0;
 
-    // The record card (view board) of an appointment (selector 1) or a task (selector 4), modal.
-    virtual void OpenRecordCard(int selector, DWORD oid) { (void)selector; (void)oid; }
+    // The record card (view board) of an appointment (selector 1) or a task (selector 4), modal;
+    // `start` is the local start of the occurrence the user chose (a recurring record shows that
+    // occurrence's dates; a task without a start has the no-date value).
+    virtual void OpenRecordCard(int selector, DWORD oid, const FILETIME& start)
+    {
+        (void)selector;
+        (void)oid;
+        (void)start;
+    }
     // The two-line notification label (subject, time text) in the colour; a call while it shows
     // hides it instead.
     virtual void ShowNotification(const CString& subject, const CString& timeText, COLORREF color)

@@ -16,6 +16,14 @@ constexpr UINT BmpMenuSelectOk = 149;    // the menu select sheet's OK
 constexpr UINT BmpSheetCancel = 156;     // the sheets' cancel
 constexpr UINT BmpEventOk = 171;         // the event sheet's OK
 constexpr UINT BmpContactTabs = 188;     // the contact editor's tab icons, 6 × 16 px
+// The view board.
+constexpr UINT BmpBoardIcons = 152;      // the title's icons, 3 × 16 px: appointment, anniversary, task
+constexpr UINT BmpBoardEditDown = 164;   // edit ("편집"), pressed, 29 × 19
+constexpr UINT BmpBoardEdit = 165;       // edit, released
+constexpr UINT BmpBoardDeleteDown = 166; // delete ("삭제"), pressed, 29 × 19
+constexpr UINT BmpBoardDelete = 167;     // delete, released
+constexpr UINT BmpBoardCollapsed = 173;  // the note's expand button while the note covers the rows, 15 × 15
+constexpr UINT BmpBoardExpanded = 174;   // the expand button while the note lies below the rows
 
 // Commands and controls of the sheets.
 constexpr UINT IdSheetOk = 45000;        // OK on the sheets' command bar

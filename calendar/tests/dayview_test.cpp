@@ -171,6 +171,8 @@ TEST_F(DayView, AllDayBox)
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(box, Qt::LeftButton, {}, box->GetBoxRect(i).center());
     EXPECT_EQ(host.cards, (std::vector<std::pair<int, DWORD>>{{1, allDay}, {4, task}}));
+    ASSERT_EQ(host.cardStarts.size(), 2u);
+    EXPECT_EQ(ZuFileTimeToU64(host.cardStarts[0]), ZuFileTimeToU64(wall(2026, 12, 10))) << "the tapped item's start";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].second, "기념일");
     EXPECT_NE(boxes[0].first.find("김철수"), std::string::npos);

@@ -22,6 +22,7 @@
 #include "widgets/zucalendarapp.h"
 #include "widgets/zucalendarview.h"
 #include "widgets/zumonthview.h"
+#include "widgets/viewboard.h"
 #include "widgets/zudatetimectrl.h"
 #include "windowtestenv.h"
 #include "zucalendardoc.h"
@@ -148,6 +149,55 @@ TEST_F(Frame, NewAppointmentFromTheAddMenuIsSavedAndShown)
                 return true;
         return false;
     }));
+}
+
+// A tapped item opens its view board; what the board's edit and delete write reaches the list
+// through the store's notifications.
+TEST_F(Frame, TappedItemOpensItsBoard)
+{
+    add(Appointment{.subject = L"치과", .start = wall(2026, 12, 10, 14)});
+    CMainFrame* frame = Start();
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(waitFor([&] { return frame->ListView()->GetItemCount() == 1; }));
+    const auto tapFirstRow = [&] {
+        QTest::mouseClick(frame->ListView()->viewport(), Qt::LeftButton, {}, QPoint(100, 10));
+    };
+    const auto tap = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
+    std::vector<std::string> titles;
+    {
+        ZuModalHandlerScope scope([&](QDialog& d) {
+            if (auto* sheet = qobject_cast<CMakeEventSheet*>(&d)) {
+                auto* subject = d.findChild<QLineEdit*>(QString::number(CAptmSummary::IDC_SUBJECT));
+                ASSERT_TRUE(subject);
+                subject->selectAll();
+                subject->insert(QString::fromUtf8("치과 예약"));
+                CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(bar->CommandToIndex(45000)).center());
+            } else if (auto* board = qobject_cast<CViewBoard*>(&d)) {
+                titles.push_back(board->GetTitle().toUtf8());
+                tap(board->GetEditButton());
+                titles.push_back(board->GetTitle().toUtf8());
+            }
+        });
+        tapFirstRow();
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"치과", "치과 예약"}));
+    EXPECT_TRUE(waitFor([&] { return doc()->Items().size() == 1 && utf8(doc()->Items()[0].subject) == "치과 예약"; }));
+
+    int result = -1;
+    {
+        ZuModalHandlerScope scope([&](QDialog& d) {
+            if (auto* board = qobject_cast<CViewBoard*>(&d)) {
+                tap(board->GetDeleteButton());
+                result = board->result();
+            }
+        });
+        tapFirstRow();
+    }
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, "이벤트를 지우시겠습니까?");
+    EXPECT_TRUE(waitFor([&] { return doc()->Items().empty() && frame->ListView()->GetItemCount() == 0; }));
 }
 
 TEST_F(Frame, StartsWithBars)

@@ -41,6 +41,7 @@ public:
     CZuCalendarView* view = nullptr;
     QObject other;  // a view of another type and style
     std::vector<std::pair<int, DWORD>> cards;
+    std::vector<FILETIME> cardStarts;  // the occurrence each card was opened on
     std::vector<std::string> editors;
 
     FakeFrame()
@@ -73,7 +74,11 @@ public:
     }
     void ShowOptions() override {}
     DWORD MainWindowHandle() override { return 0; }
-    void OpenRecordCard(int selector, DWORD oid) override { cards.emplace_back(selector, oid); }
+    void OpenRecordCard(int selector, DWORD oid, const FILETIME& start) override
+    {
+        cards.emplace_back(selector, oid);
+        cardStarts.push_back(start);
+    }
     QScrollBar* LeftScrollBar() override { return bar; }
 };
 
@@ -514,6 +519,19 @@ TEST_F(ListView, StaleRowCount)
     EXPECT_TRUE(hold(rowPoint(5))[7].enabled == false);
 }
 
+// The card of a recurring appointment opens on the occurrence tapped, not on the series' first.
+TEST_F(ListView, TapPassesTheOccurrenceStart)
+{
+    const CEOID series = add(Appointment{.subject = L"조회", .start = wall(2026, 12, 8, 8),
+        .recurrence = blob(Pattern{.type = 0, .start = wall(2026, 12, 8), .startTime = 480, .occurrences = 5})});
+    open();
+    ASSERT_EQ(view->GetItemCount(), 1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowPoint(0));
+    EXPECT_EQ(frame.cards, (std::vector<std::pair<int, DWORD>>{{1, series}}));
+    ASSERT_EQ(frame.cardStarts.size(), 1u);
+    EXPECT_EQ(ZuFileTimeToU64(frame.cardStarts[0]), ZuFileTimeToU64(wall(2026, 12, 10, 8)));
+}
+
 TEST_F(ListView, HoldThenTap)
 {
     const CEOID appointment = add(Appointment{.subject = L"약속", .start = wall(2026, 12, 10, 9)});
@@ -546,6 +564,8 @@ TEST_F(ListView, HoldThenTap)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowPoint(1));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(100, 200));
     EXPECT_EQ(frame.cards, (std::vector<std::pair<int, DWORD>>{{1, appointment}, {4, task}}));
+    ASSERT_EQ(frame.cardStarts.size(), 2u);
+    EXPECT_EQ(ZuFileTimeToU64(frame.cardStarts[0]), ZuFileTimeToU64(wall(2026, 12, 10, 9))) << "the tapped item's start";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].first, utf8(doc->Items()[1].subject));
     EXPECT_EQ(boxes[0].second, "기념일");

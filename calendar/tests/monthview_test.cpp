@@ -58,6 +58,7 @@ class FakeFrame : public QWidget, public ICalendarFrame {
 public:
     QObject* month = nullptr;
     std::vector<std::string> calls;
+    std::vector<FILETIME> cardStarts;  // the occurrence each card was opened on
 
     QObject* ViewFor(int type, int style) override
     {
@@ -84,9 +85,10 @@ public:
     }
     void ShowOptions() override {}
     DWORD MainWindowHandle() override { return 1; }
-    void OpenRecordCard(int selector, DWORD oid) override
+    void OpenRecordCard(int selector, DWORD oid, const FILETIME& start) override
     {
         calls.push_back("card " + std::to_string(selector) + " " + std::to_string(oid));
+        cardStarts.push_back(start);
     }
 };
 
@@ -643,6 +645,8 @@ TEST_F(DayPopup, DragCloseOpen)
     ASSERT_EQ(frame->calls.size(), 2u);
     EXPECT_EQ(frame->calls[0], "card 1 " + std::to_string(meeting));
     EXPECT_EQ(frame->calls[1], "card 4 " + std::to_string(task));
+    ASSERT_EQ(frame->cardStarts.size(), 2u);
+    EXPECT_EQ(ZuFileTimeToU64(frame->cardStarts[0]), ZuFileTimeToU64(wall(2026, 12, 16, 10))) << "the line's own item";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("김생일"), std::string::npos);
     EXPECT_NE(boxes[0].find(" / 기념일"), std::string::npos);

@@ -38,6 +38,7 @@ public:
     std::vector<std::pair<int, int>> switches;
     std::vector<Editor> editors;
     std::vector<std::pair<int, DWORD>> cards;
+    std::vector<FILETIME> cardStarts;  // the occurrence each card was opened on
     std::vector<Notice> notices;
     bool labelUp = false;
 
@@ -68,7 +69,11 @@ public:
     }
     void ShowOptions() override {}
     DWORD MainWindowHandle() override { return 0; }
-    void OpenRecordCard(int selector, DWORD oid) override { cards.emplace_back(selector, oid); }
+    void OpenRecordCard(int selector, DWORD oid, const FILETIME& start) override
+    {
+        cards.emplace_back(selector, oid);
+        cardStarts.push_back(start);
+    }
     // As the main frame's label: a call while it shows hides it.
     void ShowNotification(const CString& subject, const CString& time, COLORREF color) override
     {

@@ -293,6 +293,7 @@ TEST_F(WeekView, Label)
     EXPECT_TRUE(view->OnViewCommand(ZU_IDC_NOTIFY_LABEL));
     ASSERT_EQ(host.cards.size(), 1u);
     EXPECT_EQ(host.cards[0], (std::pair<int, DWORD>{1, oid}));
+    EXPECT_EQ(ZuFileTimeToU64(host.cardStarts[0]), ZuFileTimeToU64(wall(2026, 12, 10, 10)));
 
     // A reload takes the label down; the label's click then opens nothing.
     EXPECT_TRUE(host.labelUp);

@@ -259,5 +259,5 @@ void CDlgDayView::OpenLine(int line)
     if (item.kind != ZU_ITEM_APPOINTMENT && item.kind != ZU_ITEM_TASK)
         return;
     if (ICalendarFrame* frame = frameOf(this))
-        frame->OpenRecordCard(item.kind == ZU_ITEM_TASK ? ZU_SEL_TASKS : ZU_SEL_APPOINTMENTS, item.oid);
+        frame->OpenRecordCard(item.kind == ZU_ITEM_TASK ? ZU_SEL_TASKS : ZU_SEL_APPOINTMENTS, item.oid, item.start);
 }

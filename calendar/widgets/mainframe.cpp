@@ -1,8 +1,8 @@
 #include "mainframe.h"
 
 #include "calendarview.h"
-#include "frameplaceholders.h"
 #include "widgets/recordeditor.h"
+#include "widgets/viewboard.h"
 #include "zucalendarview.h"
 #include "zudayview.h"
 #include "zumonthview.h"
@@ -590,15 +590,12 @@ void CMainFrame::ShowOptions()
     ShowOptionDlg(L"환경설정", this);
 }
 
-void CMainFrame::OpenRecordCard(int selector, DWORD oid)
+void CMainFrame::OpenRecordCard(int selector, DWORD oid, const FILETIME& start)
 {
-    const CalendarItem* found = nullptr;
-    for (const CalendarItem& item : m_doc->Items())
-        if (item.kind == selector && item.oid == oid) {
-            found = &item;
-            break;
-        }
-    ZuShowRecordCardPlaceholder(this, selector, found);
+    // The board reads the record through a database of its own; after an edit or a delete the
+    // document reloads on the store's notifications.
+    CViewBoard board(oid, nullptr, selector, this, &start);
+    board.DoModal();
 }
 
 DWORD CMainFrame::MainWindowHandle()

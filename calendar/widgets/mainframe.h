@@ -117,7 +117,7 @@ public:
     void RunRecordEditor(int kind, const SYSTEMTIME& date, bool anniversary) override;
     void ShowOptions() override;
     DWORD MainWindowHandle() override;
-    void OpenRecordCard(int selector, DWORD oid) override;
+    void OpenRecordCard(int selector, DWORD oid, const FILETIME& start) override;
     QScrollBar* LeftScrollBar() override;
 
 protected:

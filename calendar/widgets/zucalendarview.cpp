@@ -369,7 +369,7 @@ void CZuCalendarView::OnClicked(int row)
     const CalendarItem item = m_doc->Items()[static_cast<size_t>(row)];
     if (item.kind == ZU_ITEM_APPOINTMENT || item.kind == ZU_ITEM_TASK) {
         if (ICalendarFrame* frame = Frame())
-            frame->OpenRecordCard(item.kind, item.oid);
+            frame->OpenRecordCard(item.kind, item.oid, item.start);
     } else if (item.kind == ZU_ITEM_CONTACT_DAY) {
         MessageBox(this, item.subject, L"기념일", MB_OK);
     }

@@ -168,7 +168,7 @@ void CZuDayView::FillAllDayBox()
         if (image < 0)
             continue;
         m_box->Add(item.subject, static_cast<DWORD>(i), image, FALSE, color);
-        m_entries.push_back(BoxItem{RecordId{item.kind, item.oid}, item.subject, item.timeText, item.status});
+        m_entries.push_back(BoxItem{RecordId{item.kind, item.oid}, item.subject, item.timeText, item.status, item.start});
     }
 }
 
@@ -267,7 +267,7 @@ void CZuDayView::OnBoxClicked(CAppointment* box, const BoxItem& item)
 {
     m_selected = static_cast<int>(box->GetEventCode());
     if (ICalendarFrame* frame = Frame())
-        frame->OpenRecordCard(ZU_SEL_APPOINTMENTS, item.id.oid);
+        frame->OpenRecordCard(ZU_SEL_APPOINTMENTS, item.id.oid, item.start);
 }
 
 void CZuDayView::OnEntryClicked(int entry)
@@ -282,5 +282,5 @@ void CZuDayView::OnEntryClicked(int entry)
         return;
     }
     if (ICalendarFrame* frame = Frame())
-        frame->OpenRecordCard(item.id.kind == ZU_ITEM_TASK ? ZU_SEL_TASKS : ZU_SEL_APPOINTMENTS, item.id.oid);
+        frame->OpenRecordCard(item.id.kind == ZU_ITEM_TASK ? ZU_SEL_TASKS : ZU_SEL_APPOINTMENTS, item.id.oid, item.start);
 }

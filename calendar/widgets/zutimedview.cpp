@@ -64,7 +64,7 @@ CAppointment* CZuTimedView::BoxAt(size_t n, QWidget* grid, int index)
     BoxItem& info = m_boxItems[n];
     info = BoxItem{};
     if (const CalendarItem* item = Item(index)) {
-        info = BoxItem{RecordId{item->kind, item->oid}, item->subject, item->timeText, item->status};
+        info = BoxItem{RecordId{item->kind, item->oid}, item->subject, item->timeText, item->status, item->start};
         box->SetEventCode(static_cast<DWORD>(index));
         // A status outside 0 to 3 shows status 2's colours.
         box->SetStatusCode(item->status >= 0 && item->status < 4 ? item->status : 2);

@@ -50,6 +50,7 @@ protected:
         CString subject;
         CString timeText;
         int status = 2;
+        FILETIME start{};  // local start of the item's occurrence
     };
 
     CZuTimedView(CZuCalendarDoc* doc, QWidget* parent);

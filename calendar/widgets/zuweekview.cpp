@@ -284,6 +284,7 @@ void CZuWeekView::OnBoxClicked(CAppointment* box, const BoxItem& item)
 {
     m_selected = static_cast<int>(box->GetEventCode());
     m_selectedId = item.id;
+    m_selectedStart = item.start;
     if (ICalendarFrame* frame = Frame())
         frame->ShowNotification(item.subject, item.timeText, CAppointment::BusyColor(item.status));
 }
@@ -295,7 +296,7 @@ bool CZuWeekView::OnViewCommand(UINT id)
         if (m_selected < 0 || m_selectedId.kind != ZU_ITEM_APPOINTMENT)
             return false;
         if (ICalendarFrame* frame = Frame())
-            frame->OpenRecordCard(ZU_SEL_APPOINTMENTS, m_selectedId.oid);
+            frame->OpenRecordCard(ZU_SEL_APPOINTMENTS, m_selectedId.oid, m_selectedStart);
         return true;
     }
     return CZuTimedView::OnViewCommand(id);

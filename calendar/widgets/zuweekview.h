@@ -83,6 +83,7 @@ private:
     std::vector<PlacedBox> m_placed;  // one per box
     SYSTEMTIME m_weekStart{};
     RecordId m_selectedId;  // the record of the label
+    FILETIME m_selectedStart{};  // and the start of its occurrence
     int m_startHour = 6;
     int m_hours = 18;
     int m_timeWidth = 9;

@@ -40,7 +40,8 @@
 //            142/143 69×21 cancel ("취소"), normal / pressed
 //            144  196×92 the password prompt's background (the dialog's size); opaque
 //            132, 134, 137 the options dialog's bar buttons and tab icons (see their block below)
-//   complib  the property sheets' bar buttons and tab icons (see their block below)
+//   complib  the property sheets' bar buttons and tab icons, the view board's icons and buttons
+//            (see their blocks below)
 #include "widgets/zufont.h"
 
 #include <QDir>
@@ -845,6 +846,49 @@ std::vector<Bitmap> bitmaps()
         };
         add(card, 184, {16, 16}, kWhiteMask, plain(kWindow), [=](QPainter& p) { noteToggle(p, false); });
         add(card, 134, {16, 16}, kWhiteMask, plain(kWindow), [=](QPainter& p) { noteToggle(p, true); });
+    }
+    // ---- the view board ----
+    // complib 152  48×16 the title's icons on the window's white: appointment, anniversary, task
+    //              (the calendar list's first three glyphs); 164/165 29×19 edit ("편집") pressed /
+    //              normal and 166/167 delete ("삭제") pressed / normal, on the command bar's blue;
+    //              173/174 15×15 the note's expand button on white: 173 an arrow down (the note
+    //              covers the rows, a tap gives them back), 174 an arrow up (the note below the
+    //              rows, a tap lets it cover them).
+    {
+        const char* lib = "complib";
+        add(lib, 152, {48, 16}, kWhiteMask, plain(kWindow), [](QPainter& p) {
+            clock(p, QPointF(8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAnniversary);
+            p.drawPath(heart(QRectF(17.5, 2, 13, 12.5)));
+            p.setPen(pen(kTask, 1.2));
+            p.setBrush(QColor(230, 247, 235));
+            p.drawRoundedRect(QRectF(34.5, 2.5, 11, 11), 2, 2);
+            check(p, QRectF(36.5, 5, 8, 6.5), kTask, 2);
+        });
+        const auto boardButton = [](QPainter& p, const QString& label, bool pressed) {
+            p.setPen(pen(kPaper, 1));
+            p.setBrush(pressed ? kNavy : QColor(86, 128, 226));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 28, 18), 3, 3);
+            text(p, QRectF(0, 0, 29, 19), label, pressed ? kGold : kPaper, 11);
+        };
+        add(lib, 164, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("편집"), true); });
+        add(lib, 165, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("편집"), false); });
+        add(lib, 166, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("삭제"), true); });
+        add(lib, 167, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("삭제"), false); });
+        const auto arrow = [](QPainter& p, bool up) {
+            p.setPen(pen(kNavy, 1));
+            p.setBrush(QColor(232, 240, 255));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 14, 14), 2, 2);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAppointment);
+            if (up)
+                p.drawPolygon(QPolygonF{QPointF(3.5, 10), QPointF(11.5, 10), QPointF(7.5, 4.5)});
+            else
+                p.drawPolygon(QPolygonF{QPointF(3.5, 5), QPointF(11.5, 5), QPointF(7.5, 10.5)});
+        };
+        add(lib, 173, {15, 15}, kWhiteMask, plain(kWindow), [=](QPainter& p) { arrow(p, false); });
+        add(lib, 174, {15, 15}, kWhiteMask, plain(kWindow), [=](QPainter& p) { arrow(p, true); });
     }
     return all;
 }

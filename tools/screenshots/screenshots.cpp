@@ -8,6 +8,7 @@
 #include "recurscreens.h"
 #include "aptmscreens.h"
 #include "taskscreens.h"
+#include "boardscreens.h"
 #include "categoryscreens.h"
 #include "cardscreens.h"
 #include "notescreens.h"
@@ -225,6 +226,7 @@ int main(int argc, char** argv)
     ZuShootCardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootAptmScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     ZuShootTaskScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
+    ZuShootBoardScreens(folder, [](QWidget& w, const QString& f, const QString& n, const ZuScreenOverlay* o) { save(w, f, n, o); });
     std::printf("screenshots in %s\n", qPrintable(folder));
     return 0;
 }

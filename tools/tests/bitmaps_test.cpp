@@ -36,6 +36,11 @@ const Expected kBitmaps[] = {
     {ZuModule::Calendar, 219, {16, 16}},  {ZuModule::Options, 140, {69, 21}},
     {ZuModule::Options, 141, {69, 21}},   {ZuModule::Options, 142, {69, 21}},
     {ZuModule::Options, 143, {69, 21}},   {ZuModule::Options, 144, {196, 92}},
+    // the view board's
+    {ZuModule::CompLib, 152, {48, 16}},   {ZuModule::CompLib, 164, {29, 19}},
+    {ZuModule::CompLib, 165, {29, 19}},   {ZuModule::CompLib, 166, {29, 19}},
+    {ZuModule::CompLib, 167, {29, 19}},   {ZuModule::CompLib, 173, {15, 15}},
+    {ZuModule::CompLib, 174, {15, 15}},
 };
 
 // The bitmap's pixel at logical (x, y), whatever its ratio.
@@ -64,6 +69,7 @@ static void LoadCompLibBitmaps() { Q_INIT_RESOURCE(ZuCompLib_bitmaps); }
 TEST(Bitmaps, EachLoadsAtItsSize)
 {
     LoadOptionsBitmaps();
+    LoadCompLibBitmaps();
     const bool scaled = qApp->devicePixelRatio() > 1.0;
     EXPECT_EQ(scaled, qEnvironmentVariable("QT_SCALE_FACTOR") == "2") << "the run of the scaled screen is scaled";
     for (const Expected& b : kBitmaps) {
