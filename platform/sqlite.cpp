@@ -5,9 +5,17 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+// How long a statement waits for another program's lock before it gives up.
+constexpr int kBusyTimeoutMs = 10000;
+}  // namespace
 
 ZuSqlStmt& ZuSqlStmt::operator=(ZuSqlStmt&& other) noexcept
 {
@@ -148,7 +156,7 @@ bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
         return false;
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 10000);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     const bool file = !readOnly && path != ":memory:";
     if (file)
         ZuRestrictFile(path);
@@ -179,8 +187,7 @@ bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
     // was reported written survives a power cut; NORMAL syncs only at checkpoints, so a power cut
     // (not a kill) may take back the last commits, never leaving a damaged file.
     if (!readOnly
-        && !exec(syncEachCommit ? "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;"
-                                : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;")) {
+        && !(enterWal() && exec(syncEachCommit ? "PRAGMA synchronous=FULL;" : "PRAGMA synchronous=NORMAL;"))) {
         close();
         return false;
     }
@@ -189,6 +196,23 @@ bool ZuSqlite::open(const std::string& path, bool readOnly, bool syncEachCommit)
         ZuRestrictFile(path + "-shm");
     }
     return true;
+}
+
+// A new file is switched to WAL by the first program that opens it. Another program opening it
+// in that moment gets SQLITE_BUSY from the switch without the busy handler's wait, so the switch is
+// tried again for as long as a writer would wait for a lock.
+bool ZuSqlite::enterWal()
+{
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            return true;
+        if ((rc & 0xFF) != SQLITE_BUSY || clock::now() >= deadline)
+            return fail(rc, "cannot run a statement");
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 bool ZuSqlite::openImmutable(const std::string& path)

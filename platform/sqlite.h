@@ -112,6 +112,7 @@ private:
     friend class ZuSqlTransaction;
     // The file alone, read-only, as it stands (for a store on a read-only disk with no -wal).
     bool openImmutable(const std::string& path);
+    bool enterWal();
     sqlite3* m_db = nullptr;
     std::string m_path;
     // An outer ZuSqlTransaction is open, and a statement inside it met an error of the disk or

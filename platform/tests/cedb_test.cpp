@@ -997,3 +997,42 @@ TEST(CedbDecode, TakesTheEncodingAndRefusesAnythingElse)
         EXPECT_LE(out.size(), 1u) << c.what;
     }
 }
+
+// Two threads (as two programs) meet a store that does not exist yet: one creates it and writes
+// while the other opens it and reads inside a snapshot. Neither may see "database is locked".
+TEST(CeDbFirstUse, ReadersAndWritersMeetingANewStoreBothSucceed)
+{
+    for (int round = 0; round < 60; ++round) {
+        ZuTestHome home;
+        std::atomic<bool> go{false};
+        std::string writerError;
+        std::thread writer([&] {
+            while (!go) {
+            }
+            CCeDBDatabase db;
+            CCeDBRecord r;
+            CCeDBProp p(L"x", WORD(0x0037));
+            r.AddProp(&p);
+            if (!db.Open(L"Tasks Database") || !db.WriteRecord(r, 0))
+                writerError = ZuLastErrorText().toUtf8();
+        });
+        go = true;
+        std::string readerError;
+        {
+            const ZuStoreSnapshot snapshot;
+            CCeDBDatabase db;
+            if (!snapshot.ok() || !db.Open(L"Tasks Database"))
+                readerError = ZuLastErrorText().toUtf8();
+            else
+                while (!db.IsEOF() && db.SeekNext()) {
+                }
+            if (readerError.empty() && db.ReadFailed())
+                readerError = ZuLastErrorText().toUtf8();
+        }
+        writer.join();
+        EXPECT_EQ(writerError, "") << "round " << round;
+        EXPECT_EQ(readerError, "") << "round " << round;
+        if (!writerError.empty() || !readerError.empty())
+            break;
+    }
+}
