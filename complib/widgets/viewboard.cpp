@@ -129,7 +129,7 @@ CViewBoard::CViewBoard(DWORD oid, CCeDBDatabase* database, int selector, QWidget
     m_iconIndex = m_selector == ZU_SEL_TASKS ? 2 : 0;
     setObjectName(QString::number(kTemplateId));
     setWindowTitle(QString::fromWCharArray(m_selector == ZU_SEL_TASKS ? L"할일" : L"일정"));
-    resize(kWidth, ZuDuToPxY(142) + CCeCommandBarExp::kHeight);
+    resize(kWidth, kHeight);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, qcolor(ZuSysColor(ZU_COLOR_WINDOW)));
     setPalette(pal);

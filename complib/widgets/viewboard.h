@@ -66,6 +66,8 @@ public:
     static constexpr UINT ID_DELETE_ONE = 1;    // the menu's "이 일정만"
     static constexpr UINT ID_DELETE_ALL = 2;    // the menu's "모든 반복 일정"
     static constexpr int kWidth = 240;
+    // Like the record editor, the board covers the whole program window.
+    static constexpr int kHeight = 294;
     static constexpr int kRowHeight = 15;
     static constexpr int kLongRowMax = 45;
     static constexpr int kValueLeft = 70;

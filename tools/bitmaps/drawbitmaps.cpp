@@ -21,8 +21,9 @@
 //            131  16×16  the day popup's close box (mask RGB(0,255,0))
 //            152  192×16 twelve 16-px images for the list rows: 0 appointment, 1 anniversary or
 //                        a contact's day, 2 task, 3–5 empty, then 6 + p for a task of priority p
-//                        (the list draws state image priority + 7 as image priority + 6):
-//                        p 0 and 1 high ("!"), p 2 normal ("–"), p 3 to 5 low ("↓")
+//                        (the list draws state image priority + 7 as image priority + 6;
+//                        a task's priority is 3 - importance, an occurrence's one more):
+//                        p 0 low ("↓"), p 1 normal ("–"), p 2 to 5 high ("!")
 //            167  10×10  the month view's week marker (mask RGB(62,115,221))
 //            174  58×19  the command bar's menu buttons "추가" and "도구", 29×19 each
 //            175–181 21×20 view-type buttons day/week/month (the odd one of each pair current)
@@ -402,12 +403,12 @@ std::vector<Bitmap> bitmaps()
         // 3 to 5 stay empty. Priorities p at 6 + p.
         for (int pr = 0; pr < 6; ++pr) {
             const qreal x = 16 * (6 + pr);
-            if (pr <= 1) {
+            if (pr >= 2) {
                 p.setPen(Qt::NoPen);
                 p.setBrush(QColor(214, 30, 30));
                 p.drawRoundedRect(QRectF(x + 6.5, 1.5, 3, 9), 1.5, 1.5);
                 p.drawEllipse(QPointF(x + 8, 13), 1.6, 1.6);
-            } else if (pr == 2) {
+            } else if (pr == 1) {
                 p.setPen(pen(QColor(128, 128, 136), 2));
                 p.drawLine(QPointF(x + 4.5, 8), QPointF(x + 11.5, 8));
             } else {

@@ -114,6 +114,23 @@ TEST(Bitmaps, MaskColours)
     EXPECT_FALSE(Has(img, column(3), red) || Has(img, column(3), blue));
 }
 
+// A task's mark follows its importance: the list draws image 6 + priority, and the priority is
+// 3 - importance (높음 1, 보통 2, 낮음 3), one more for an occurrence. Only the important ones are red.
+TEST(Bitmaps, TaskMarksFollowImportance)
+{
+    const QPixmap items = ZuLoadBitmap(152, ZuModule::Calendar);
+    const QImage img = items.toImage();
+    const int r = qRound(items.devicePixelRatio());
+    const auto image = [r](int i) { return QRect(r * 16 * i, 0, r * 16, r * 16); };
+    const auto red = [](QColor c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; };
+    const struct {
+        int priority;
+        bool important;
+    } marks[] = {{3 - 1, true}, {3 - 2, false}, {3 - 3, false}, {4 - 1, true}};
+    for (const auto& m : marks)
+        EXPECT_EQ(Has(img, image(6 + m.priority), red), m.important) << "priority " << m.priority;
+}
+
 // Every bitmap a library carries, the record dialogs' too, comes with its drawing for a screen
 // scaled by 2: exactly twice its size, so that no scaled screen shows a bitmap blown up.
 TEST(Bitmaps, EveryBitmapHasItsTwiceDrawing)
