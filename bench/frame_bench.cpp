@@ -1,12 +1,17 @@
 // frame_bench - from a command to the repainted view, in process, on the benchmarks' full store
 // (benchstore.h): a navigation arrow, a view-type button and a content toggle, each timed from the
-// command through the load to the list view painted again. The frame runs on the offscreen
+// command through the load to the list view painted again; and the record editor's OK, timed from
+// the tap on OK through the save and the reload to the list view painted again. The frame runs on the offscreen
 // platform at the handheld's size, showing 2026-06-17 (a busy day). Run by hand:
 //   build/bin/frame_bench
 #include "benchstore.h"
 
 #include "filetime.h"
+#include "widgets/aptmsummary.h"
+#include "widgets/cecommandbarex.h"
 #include "widgets/mainframe.h"
+#include "widgets/makeeventsheet.h"
+#include "widgets/modaldialog.h"
 #include "widgets/zucalendarview.h"
 #include "windowmessage.h"
 #include "zucalendardoc.h"
@@ -16,6 +21,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <chrono>
 
 #include <memory>
 
@@ -96,11 +105,36 @@ void BM_ContentToggle(benchmark::State& state)
     p.command(ZU_CMD_VIEW_DAY);
 }
 
+void BM_EditorOkToReloadedView(benchmark::State& state)
+{
+    Program& p = program();
+    p.command(ZU_CMD_VIEW_DAY);
+    using clock = std::chrono::steady_clock;
+    clock::time_point tapped;
+    ZuModalHandlerScope editor([&](QDialog& d) {
+        auto* sheet = qobject_cast<CMakeEventSheet*>(&d);
+        if (!sheet)
+            return;
+        if (auto* subject = d.findChild<QLineEdit*>(QString::number(CAptmSummary::IDC_SUBJECT)))
+            subject->insert(QStringLiteral("bench"));
+        CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
+        tapped = clock::now();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->GetItemRect(bar->CommandToIndex(45000)).center());
+    });
+    for (auto _ : state) {
+        p.frame.OnCommand(ZU_CMD_NEW_APPOINTMENT);
+        p.settle();
+        state.SetIterationTime(std::chrono::duration<double>(clock::now() - tapped).count());
+    }
+    state.counters["rows"] = p.frame.ListView()->GetItemCount();
+}
+
 }  // namespace
 
 BENCHMARK(BM_NavigationArrow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewTypeButton)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContentToggle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorOkToReloadedView)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -357,8 +357,10 @@ bool ZuStoreBatch::Commit()
     if (!ok())
         return false;
     const bool committed = d->transaction->commit();
-    if (committed)
+    if (committed) {
         d->transaction.reset();
+        changesCommitted();
+    }
     return committed;
 }
 
@@ -825,6 +827,7 @@ CEOID CCeDBDatabase::WriteRecord(const CCeDBRecord& record, CEOID oid)
     if (!written || !tx.commit())
         return 0;
     writeGeneration().fetch_add(1);
+    changesCommitted();
     return static_cast<CEOID>(written);
 }
 
@@ -867,6 +870,7 @@ BOOL CCeDBDatabase::DeleteRecord(CEOID oid)
     if (!c->removeRecord(d->info.id, oid) || !tx.commit())
         return FALSE;
     writeGeneration().fetch_add(1);
+    changesCommitted();
     return TRUE;
 }
 

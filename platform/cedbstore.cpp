@@ -746,6 +746,15 @@ public:
         return token;
     }
 
+    void poke()
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_targets.empty())
+            return;
+        m_poked = true;
+        m_wake.notify_all();
+    }
+
     void remove(std::uint64_t token)
     {
         std::lock_guard lock(m_mutex);
@@ -790,7 +799,8 @@ private:
         std::unique_lock lock(m_mutex);
         while (!m_stop) {
             // system_clock: its wait is the plain timed wait, which every thread checker follows.
-            m_wake.wait_until(lock, std::chrono::system_clock::now() + kPollInterval);
+            m_wake.wait_until(lock, std::chrono::system_clock::now() + kPollInterval, [this] { return m_stop || m_poked; });
+            m_poked = false;
             if (m_stop)
                 break;
             std::map<std::string, std::int64_t> wanted;  // path -> lowest seq still to deliver
@@ -863,6 +873,7 @@ private:
     std::thread m_thread;
     bool m_stop = false;
     bool m_forceQuery = false;
+    bool m_poked = false;  // a commit of this process since the last look
     std::uint64_t m_nextToken = 0;
     std::vector<Target> m_targets;
 };
@@ -878,6 +889,11 @@ void unwatch(std::uint64_t token)
 {
     if (token)
         Watcher::instance().remove(token);
+}
+
+void changesCommitted()
+{
+    Watcher::instance().poke();
 }
 
 } // namespace zucedb

@@ -162,6 +162,9 @@ constexpr int kChanged = 6;  // WM_USER + 6
 // After unwatch returns, nothing more is posted for that token.
 std::uint64_t watch(const std::string& path, std::int64_t dbId, QObject* target, std::int64_t afterSeq);
 void unwatch(std::uint64_t token);
+// Called after this process committed changes: the watcher looks at the change log at once rather
+// than at its next poll, so a program's own saves reach its windows without the poll's wait.
+void changesCommitted();
 
 // The hook of storefaults.h: the next `count` record writes fail.
 void failWritesForTest(int count);
