@@ -380,4 +380,18 @@ TEST(ContactFrame, StartCalendar)
     QFile written(args);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().trimmed().toStdString(), std::to_string(app.MainFrame()->Handle()));
+
+    // A calendar that cannot be started is said so.
+    QFile broken(folder.path() + "/ZuCalendar");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("\x7f" "ELF not really a program");
+    broken.close();
+    std::vector<std::string> boxes;
+    ZuSetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        boxes.push_back(text.toUtf8());
+        return IDOK;
+    });
+    EXPECT_FALSE(fresh.StartCalendar(app.MainFrame()->Handle()));
+    ZuSetMessageBoxHandler({});
+    EXPECT_EQ(boxes, (std::vector<std::string>{"일정 프로그램을 실행할 수 없습니다!"}));
 }
