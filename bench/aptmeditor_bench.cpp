@@ -9,6 +9,7 @@
 #include "widgets/makeeventsheet.h"
 #include "widgets/modaldialog.h"
 #include "widgets/recordeditor.h"
+#include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -114,13 +115,4 @@ BENCHMARK(BM_OkToStored)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZU_QT_BENCHMARK_MAIN()

@@ -8,6 +8,7 @@
 #include "widgets/categorylist.h"
 #include "widgets/modaldialog.h"
 #include "widgets/propertysheet.h"
+#include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -67,13 +68,4 @@ BENCHMARK(BM_OpenCategorySheet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZU_QT_BENCHMARK_MAIN()

@@ -12,6 +12,7 @@
 #include "windowmessage.h"
 #include "zucalendardoc.h"
 #include "widgets/zucalendarview.h"
+#include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -153,13 +154,4 @@ BENCHMARK(BM_ScrollAndPaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZU_QT_BENCHMARK_MAIN()

@@ -9,6 +9,7 @@
 #include "programwindow.h"
 #include "widgets/modaldialog.h"
 #include "widgets/optionsheet.h"
+#include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,13 +102,4 @@ BENCHMARK(BM_SaveWithLivePeers)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZU_QT_BENCHMARK_MAIN()

@@ -7,6 +7,7 @@
 #include "pimstore.h"
 #include "poomapplication.h"
 #include "widgets/viewboard.h"
+#include "qtbenchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,13 +84,4 @@ BENCHMARK(BM_OpenViewBoard)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZU_QT_BENCHMARK_MAIN()

@@ -7,6 +7,7 @@
 #include "widgets/recordeditor.h"
 
 #include "categorytestdata.h"
+#include "sheetdriver.h"
 #include "cedbdatabase.h"
 #include "filetime.h"
 #include "messagebox.h"
@@ -35,6 +36,10 @@
 namespace {
 
 using zutest::wall;
+using sheetdriver::child;
+using sheetdriver::choose;
+using sheetdriver::tapOk;
+using sheetdriver::typeInto;
 using Props = std::map<CEPROPID, std::tuple<std::int64_t, std::wstring, std::vector<BYTE>>>;
 
 Props readProps(CEOID oid)
@@ -73,38 +78,6 @@ int appointmentCount()
     return GetDatabasePtr(&db, ZU_SEL_APPOINTMENTS) ? static_cast<int>(db.GetRecordCount()) : -1;
 }
 
-template <class T>
-T* child(QWidget& w, UINT id)
-{
-    return w.findChild<T*>(QString::number(id));
-}
-
-void tapOk(QDialog& d)
-{
-    auto* sheet = qobject_cast<CMakeEventSheet*>(&d);
-    ASSERT_NE(sheet, nullptr);
-    CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
-    ASSERT_NE(bar, nullptr);
-    const int index = bar->CommandToIndex(ZuCompLibRes::IdSheetOk);
-    ASSERT_GE(index, 0);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->GetItemRect(index).center());
-}
-
-void choose(QComboBox* box, int index)
-{
-    ASSERT_NE(box, nullptr);
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
-
-void typeInto(QComboBox* box, const QString& s)
-{
-    ASSERT_NE(box, nullptr);
-    box->lineEdit()->selectAll();
-    box->lineEdit()->insert(s);  // as typed (Hangul comes committed from the input method)
-    emit box->lineEdit()->editingFinished();
-}
-
 struct Boxes {
     std::vector<CString> texts;
     std::function<int(const CString&)> answer = [](const CString&) { return IDOK; };
@@ -139,25 +112,7 @@ protected:
     }
 
     // A stored appointment written through the object model.
-    CEOID store(const std::function<void(CPoomAppointment&)>& fill)
-    {
-        CPoomApplication app;
-        app.Logon(0);
-        std::unique_ptr<CPoomAppointment> item;
-        app.CreateItem(ZU_OL_APPOINTMENT_ITEM, &item);
-        item->put_Subject(L"회의");
-        item->put_Start(COleDateTime(2024, 5, 21, 9, 15, 0).m_dt);
-        item->put_Duration(50);
-        item->put_AllDayEvent(0);
-        item->put_BusyStatus(2);
-        item->put_ReminderSet(1);
-        item->put_ReminderMinutesBeforeStart(15);
-        fill(*item);
-        EXPECT_EQ(item->Save(), S_OK);
-        CEOID oid = 0;
-        item->get_Oid(&oid);
-        return oid;
-    }
+    CEOID store(const std::function<void(CPoomAppointment&)>& fill) { return sheetdriver::storeAppointment(fill); }
 
     ZuTestHome home;
     Boxes boxes;

@@ -5,6 +5,7 @@
 #include "widgets/tasksummary.h"
 
 #include "categorytestdata.h"
+#include "sheetdriver.h"
 #include "cedbdatabase.h"
 #include "filetime.h"
 #include "messagebox.h"
@@ -39,6 +40,9 @@
 namespace {
 
 using zutest::wall;
+using sheetdriver::child;
+using sheetdriver::choose;
+using sheetdriver::tapOk;
 using Props = std::map<CEPROPID, std::tuple<std::int64_t, std::wstring, std::vector<BYTE>>>;
 
 bool readRecord(CEOID oid, CCeDBRecord* r)
@@ -109,30 +113,6 @@ Reminder reminderOf(LONG handle)
     return out;
 }
 std::tuple<int, int, int, int, int> fields(const SYSTEMTIME& t) { return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute}; }
-
-template <class T>
-T* child(QWidget& w, UINT id)
-{
-    return w.findChild<T*>(QString::number(id));
-}
-
-void tapOk(QDialog& d)
-{
-    auto* sheet = qobject_cast<CMakeEventSheet*>(&d);
-    ASSERT_NE(sheet, nullptr);
-    CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
-    ASSERT_NE(bar, nullptr);
-    const int index = bar->CommandToIndex(ZuCompLibRes::IdSheetOk);
-    ASSERT_GE(index, 0);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->GetItemRect(index).center());
-}
-
-void choose(QComboBox* box, int index)
-{
-    ASSERT_NE(box, nullptr);
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
 
 void tick(QCheckBox* box)
 {

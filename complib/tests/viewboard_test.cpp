@@ -6,6 +6,7 @@
 #include "widgets/viewboard.h"
 
 #include "categorytestdata.h"
+#include "sheetdriver.h"
 #include "cedbdatabase.h"
 #include "filetime.h"
 #include "lunar.h"
@@ -38,6 +39,7 @@
 namespace {
 
 using zutest::wall;
+using sheetdriver::storeAppointment;
 using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 
 Rows rowsOf(const CViewBoard& board)
@@ -46,26 +48,6 @@ Rows rowsOf(const CViewBoard& board)
     for (int i = 0; i < board.GetRowCount(); ++i)
         rows.emplace_back(board.GetLabel(i).str(), board.GetValue(i).str());
     return rows;
-}
-
-CEOID storeAppointment(const std::function<void(CPoomAppointment&)>& fill)
-{
-    CPoomApplication app;
-    app.Logon(0);
-    std::unique_ptr<CPoomAppointment> item;
-    app.CreateItem(ZU_OL_APPOINTMENT_ITEM, &item);
-    item->put_Subject(L"회의");
-    item->put_Start(COleDateTime(2024, 5, 21, 9, 15, 0).m_dt);
-    item->put_Duration(50);
-    item->put_AllDayEvent(0);
-    item->put_BusyStatus(2);
-    item->put_ReminderSet(1);
-    item->put_ReminderMinutesBeforeStart(15);
-    fill(*item);
-    EXPECT_EQ(item->Save(), S_OK);
-    CEOID oid = 0;
-    item->get_Oid(&oid);
-    return oid;
 }
 
 void writeProps(int selector, CEOID oid, std::vector<CCeDBProp> props)
@@ -504,9 +486,7 @@ TEST_F(ViewBoard, EditFromTheBoardKeepsCategories)
             ASSERT_NE(subject, nullptr);
             subject->selectAll();
             subject->insert(QString::fromUtf8("주간 회의"));
-            CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
-            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
-                              bar->GetItemRect(bar->CommandToIndex(ZuCompLibRes::IdSheetOk)).center());
+            sheetdriver::tapOk(d);
         });
         tap(board->GetEditButton());
     }
@@ -527,9 +507,7 @@ TEST_F(ViewBoard, EditFromTheBoardKeepsCategories)
             ASSERT_NE(sheet, nullptr);
             d.findChild<QLineEdit*>(QString::number(CAptmSummary::IDC_SUBJECT))->insert(QStringLiteral("x"));
             ZuFailStoreWrites(100);
-            CCeCommandBarEx* bar = sheet->GetCommandBarPtr();
-            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
-                              bar->GetItemRect(bar->CommandToIndex(ZuCompLibRes::IdSheetOk)).center());
+            sheetdriver::tapOk(d);
         });
         tap(board->GetEditButton());
     }

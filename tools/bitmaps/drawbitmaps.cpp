@@ -149,6 +149,29 @@ void check(QPainter& p, QRectF r, QColor ink, qreal width)
 }
 
 // Two arrows chasing each other round a circle.
+// The kinds' glyphs side by side from x 0, 16 px each: appointment, anniversary (or a contact's
+// day), task.
+void kindGlyphs(QPainter& p)
+{
+    clock(p, QPointF(8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAnniversary);
+    p.drawPath(heart(QRectF(17.5, 2, 13, 12.5)));
+    p.setPen(pen(kTask, 1.2));
+    p.setBrush(QColor(230, 247, 235));
+    p.drawRoundedRect(QRectF(34.5, 2.5, 11, 11), 2, 2);
+    check(p, QRectF(36.5, 5, 8, 6.5), kTask, 2);
+}
+
+// A labelled button on the command bar's blue filling `size`; pressed it is dark with gold text.
+void barTextButton(QPainter& p, QSizeF size, const QString& label, bool pressed)
+{
+    p.setPen(pen(kPaper, 1));
+    p.setBrush(pressed ? kNavy : QColor(86, 128, 226));
+    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 3, 3);
+    text(p, QRectF(QPointF(0, 0), size), label, pressed ? kGold : kPaper, 11);
+}
+
 void recurrence(QPainter& p, QPointF c, qreal r, QColor ink, qreal width)
 {
     p.setPen(pen(ink, width));
@@ -392,14 +415,7 @@ std::vector<Bitmap> bitmaps()
 
     // 152: the list's 16-px images.
     add(cal, 152, {192, 16}, kWhiteMask, plain(kWindow), [](QPainter& p) {
-        clock(p, QPointF(8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kAnniversary);
-        p.drawPath(heart(QRectF(17.5, 2, 13, 12.5)));
-        p.setPen(pen(kTask, 1.2));
-        p.setBrush(QColor(230, 247, 235));
-        p.drawRoundedRect(QRectF(34.5, 2.5, 11, 11), 2, 2);
-        check(p, QRectF(36.5, 5, 8, 6.5), kTask, 2);
+        kindGlyphs(p);
         // 3 to 5 stay empty. Priorities p at 6 + p.
         for (int pr = 0; pr < 6; ++pr) {
             const qreal x = 16 * (6 + pr);
@@ -823,10 +839,7 @@ std::vector<Bitmap> bitmaps()
     {
         const char* card = "contact/card";
         const auto cardButton = [](QPainter& p, const QString& label, bool pressed) {
-            p.setPen(pen(kPaper, 1));
-            p.setBrush(pressed ? kNavy : QColor(86, 128, 226));
-            p.drawRoundedRect(QRectF(0.5, 0.5, 31, 17), 3, 3);
-            text(p, QRectF(0, 0, 32, 18), label, pressed ? kGold : kPaper, 11);
+            barTextButton(p, QSizeF(32, 18), label, pressed);
         };
         add(card, 164, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("편집"), true); });
         add(card, 165, {32, 18}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { cardButton(p, QString::fromUtf8("편집"), false); });
@@ -857,21 +870,9 @@ std::vector<Bitmap> bitmaps()
     //              rows, a tap lets it cover them).
     {
         const char* lib = "complib";
-        add(lib, 152, {48, 16}, kWhiteMask, plain(kWindow), [](QPainter& p) {
-            clock(p, QPointF(8, 8), 6.2, kAppointment, QColor(232, 240, 255), kNavy);
-            p.setPen(Qt::NoPen);
-            p.setBrush(kAnniversary);
-            p.drawPath(heart(QRectF(17.5, 2, 13, 12.5)));
-            p.setPen(pen(kTask, 1.2));
-            p.setBrush(QColor(230, 247, 235));
-            p.drawRoundedRect(QRectF(34.5, 2.5, 11, 11), 2, 2);
-            check(p, QRectF(36.5, 5, 8, 6.5), kTask, 2);
-        });
+        add(lib, 152, {48, 16}, kWhiteMask, plain(kWindow), kindGlyphs);
         const auto boardButton = [](QPainter& p, const QString& label, bool pressed) {
-            p.setPen(pen(kPaper, 1));
-            p.setBrush(pressed ? kNavy : QColor(86, 128, 226));
-            p.drawRoundedRect(QRectF(0.5, 0.5, 28, 18), 3, 3);
-            text(p, QRectF(0, 0, 29, 19), label, pressed ? kGold : kPaper, 11);
+            barTextButton(p, QSizeF(29, 19), label, pressed);
         };
         add(lib, 164, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("편집"), true); });
         add(lib, 165, {29, 19}, kWhiteMask, plain(kCommandBar), [=](QPainter& p) { boardButton(p, QString::fromUtf8("편집"), false); });
